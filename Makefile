@@ -1,0 +1,34 @@
+# The one entry point: make build | make test | make demo
+SHELL := /bin/bash
+.DEFAULT_GOAL := build
+PRESETS := native x64 x86
+
+.PHONY: setup build test test-native test-windows test-x86 demo clean
+
+setup:
+	@scripts/setup
+
+build/%/build.ninja:
+	cmake --preset $* >/dev/null
+
+build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
+	@for p in $(PRESETS); do cmake --build --preset $$p || exit 1; done
+	@mkdir -p dist
+	cp build/x86/launcher-x86.exe build/x64/launcher-x64.exe dist/
+
+test: build test-native test-x86 test-windows
+
+test-native:
+	ctest --preset native
+
+test-x86:
+	ctest --preset x86
+
+test-windows:
+	scripts/wine-session ctest --preset x64 -j2
+
+demo: build
+	scripts/wine-session scripts/demo
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,113 @@
+# The Windows executables (launcher-x86.exe or launcher-x64.exe), their
+# Windows-side tests and the test tools.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(LAUNCHER_ARCH x64)
+else()
+  set(LAUNCHER_ARCH x86)
+endif()
+
+target_compile_definitions(launcher_portable PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_include_directories(launcher_portable PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
+
+# Release products are size-optimised, stripped and need no DLL beyond Windows' own.
+set(WINDOWS_STATIC_LINK -static -static-libgcc -static-libstdc++)
+string(APPEND CMAKE_EXE_LINKER_FLAGS_MINSIZEREL " -s")
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
+
+add_library(launcher_win STATIC
+  src/common/file_system.cpp
+  src/common/string_table.cpp
+  src/common/system_library.cpp
+  src/launcher/error_report.cpp
+  src/launcher/launcher_app.cpp
+  src/launcher/machine_check.cpp
+  src/launcher/module_path.cpp
+  src/launcher/pending_steps.cpp
+  src/settings/ini_settings_file.cpp
+  src/settings/settings_loader.cpp
+)
+target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32)
+launcher_warnings(launcher_win)
+
+set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
+add_executable(launcher WIN32 src/launcher/main.cpp src/resources/launcher.rc)
+set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
+target_link_libraries(launcher PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(launcher)
+# Version numbers of the version-information resource.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/launcher_version.h @ONLY CONTENT
+  "#define LAUNCHER_VERSION_COMMAS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
+#define LAUNCHER_VERSION_TEXT \"${PROJECT_VERSION}\"
+#define LAUNCHER_FILE_NAME \"${LAUNCHER_NAME}.exe\"
+")
+target_include_directories(launcher PRIVATE ${CMAKE_BINARY_DIR}/generated)
+set_property(SOURCE src/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/resources/launcher.manifest ${CMAKE_SOURCE_DIR}/src/resources/launcher.ico
+  ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h)
+
+# GoogleTest from Debian's sources, cross-built.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The dialog robot: launches a program and reads and answers its windows.
+add_library(robot STATIC testing/robot/robot.cpp)
+target_include_directories(robot PUBLIC testing)
+target_link_libraries(robot PUBLIC user32 gdi32 shell32)
+target_compile_definitions(robot PUBLIC UNICODE _UNICODE NOMINMAX)
+launcher_warnings(robot)
+add_executable(robot_cli testing/robot/robot_main.cpp)
+set_target_properties(robot_cli PROPERTIES OUTPUT_NAME robot)
+target_link_libraries(robot_cli PRIVATE robot ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(robot_cli)
+
+# Windows-side unit tests, run in-process under Wine. Their string table holds
+# texts of chosen lengths (the digits 0-8 and a blank, repeated) around the loader's buffer sizes.
+set(_test_strings "#include \"${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h\"\nSTRINGTABLE\nBEGIN\n")
+string(APPEND _test_strings "  IDS_WINDOWS_EXCEPTION \"Windows exception: %s (errno = %d).\\n\"\n")
+string(APPEND _test_strings "  IDS_NO_MODULE_PATH \"failed to get the module path\"\n")
+string(APPEND _test_strings "  950 \"Caption from the table\"\n")
+string(REPEAT "012345678 " 120 _digits)
+foreach(_length 1 254 255 256 511 512 1100)
+  string(SUBSTRING "${_digits}" 0 ${_length} _text)
+  math(EXPR _id "1000 + ${_length}")
+  string(APPEND _test_strings "  ${_id} \"${_text}\"\n")
+endforeach()
+string(APPEND _test_strings "END\n")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/test_strings.rc CONTENT "${_test_strings}" @ONLY)
+
+# Windows-side unit tests, run in-process under Wine.
+add_executable(windows_tests
+  tests/windows/error_report_test.cpp
+  tests/windows/machine_check_test.cpp
+  ${CMAKE_BINARY_DIR}/test_strings.rc
+)
+target_link_libraries(windows_tests PRIVATE launcher_win robot GTest::gtest_main ${WINDOWS_STATIC_LINK})
+launcher_warnings(windows_tests)
+
+# End-to-end tests: the launcher as a user runs it, under its own name.
+add_executable(e2e_tests
+  tests/e2e/app_folder.cpp
+  tests/e2e/launch_spine_test.cpp
+)
+target_link_libraries(e2e_tests PRIVATE robot GTest::gtest_main ${WINDOWS_STATIC_LINK})
+launcher_warnings(e2e_tests)
+add_dependencies(e2e_tests launcher)
+
+# Static checks of the product: the only checks the 32-bit build can have here.
+find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+add_test(NAME static_pe_checks
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_pe.py $<TARGET_FILE:launcher> ${LAUNCHER_ARCH})
+
+if(LAUNCHER_ARCH STREQUAL x64)
+  add_test(NAME windows_tests COMMAND windows_tests)
+  add_test(NAME e2e_tests COMMAND e2e_tests)
+  set_tests_properties(e2e_tests PROPERTIES
+    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>" TIMEOUT 600)
+  set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
+  # The robot reads windows off the one virtual screen: tests that show
+  # windows must not cover each other's.
+  set_tests_properties(windows_tests e2e_tests PROPERTIES RESOURCE_LOCK display)
+endif()

@@ -1,0 +1,42 @@
+#pragma once
+// The steps that Init and Run call, one per subsystem. Each returns success
+// or failure unless said otherwise; a step that fails has already shown its
+// own message.
+#include <cstdint>
+
+#include "common/text.h"
+#include "jre/version_number.h"
+
+class LauncherApp;
+
+// Settings: fills the settings fields of the application object.
+bool loadLauncherSettings(LauncherApp& app);
+
+// Single instance: sets up the shared block or hands the arguments to the
+// first instance; and, in a secondary instance, waits for its answer.
+bool setupSingleInstance(LauncherApp& app);
+int32_t waitForFirstInstance(LauncherApp& app);
+
+// Paired product: starts the sibling launcher with this command line.
+int32_t launchPairedProduct(LauncherApp& app);
+
+// Runtime discovery: the jvm.dll of a runtime home (ending in a backslash),
+// or empty; the registry search, in this launcher's own pass or in the pass
+// for the paired product.
+String findJvmLibrary(const String& home, int32_t jvmType);
+bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass);
+
+// The JRE-not-found dialog: true when the user picked a runtime, with its home
+// folder and jvm.dll; and the persisting of that choice.
+bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath);
+void persistChosenRuntime(LauncherApp& app, const String& home);
+
+// Starting Java.
+bool prepareVmEnvironment(LauncherApp& app);
+bool showSplash(LauncherApp& app);
+void closeSplashWindow(LauncherApp& app);
+bool loadVmLibrary(LauncherApp& app);
+bool buildVmOptions(LauncherApp& app);
+uint32_t defaultJavaStackSize(LauncherApp& app);
+bool createJavaVm(LauncherApp& app);
+bool invokeMainClass(LauncherApp& app);

@@ -1,0 +1,159 @@
+#include "launcher/launcher_app.h"
+
+#include "common/file_system.h"
+#include "common/win_text.h"
+#include "launcher/command_line.h"
+#include "launcher/launch_steps.h"
+#include "launcher/machine_check.h"
+#include "launcher/module_path.h"
+
+namespace {
+
+// The home folder as runtime lookups expect it: ending in a backslash.
+String asFolder(String path) {
+  if (path.empty() || path.back() != u'\\') path += u'\\';
+  return path;
+}
+
+DWORD WINAPI javaThreadProc(void* parameter) {
+  return runJava(*static_cast<LauncherApp*>(parameter));
+}
+
+}  // namespace
+
+void stopMessageLoopThread(DWORD threadId, HANDLE thread) {
+  // The thread may not have a message queue yet, so the post is repeated
+  // until the thread has ended.
+  for (;;) {
+    PostThreadMessageW(threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread, 10);
+    DWORD exitCode = 0;
+    if (!GetExitCodeThread(thread, &exitCode) || exitCode != STILL_ACTIVE) return;
+  }
+}
+
+LauncherApp::~LauncherApp() {
+  closeSplashWindow(*this);
+  if (javaVm) {
+    javaVm->DestroyJavaVM();
+    javaVm = nullptr;
+  }
+  if (singleInstance) {
+    if (isFirstInstance && instanceListener && instanceView) {
+      stopMessageLoopThread(instanceView->listenerThreadId, instanceListener);
+    }
+    if (instanceView) UnmapViewOfFile(instanceView);
+    if (instanceMapping) CloseHandle(instanceMapping);
+  }
+  if (instanceListener) CloseHandle(instanceListener);
+  if (instanceReadyEvent) CloseHandle(instanceReadyEvent);
+  nativeSplashCloser.fire();
+}
+
+bool LauncherApp::Init() {
+  splitCommandLine(trimWhiteSpace(fromWide(GetCommandLineW())), arguments);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+
+  if (!loadLauncherSettings(*this)) return false;
+  if (!setupSingleInstance(*this)) return false;
+  if (isSecondaryInstance()) return true;
+  if (overrideWorkingDir) changeToExecutableFolder();
+  return selectRuntime();
+}
+
+void LauncherApp::changeToExecutableFolder() {
+  String path;
+  if (!modulePath(path)) return;
+  size_t slash = path.rfind(u'\\');
+  // For an executable in a drive's root this leaves the bare drive ("C:"),
+  // which names that drive's current directory.
+  if (slash == String::npos || slash < 1) return;
+  path.resize(slash);
+  SetCurrentDirectoryW(wide(path));
+}
+
+bool LauncherApp::selectRuntime() {
+  if (selectConfiguredRuntime()) return true;
+  if (selectRuntimeBesideExecutable()) return true;
+  if (selectSearchedRuntime()) return true;
+
+  String home;
+  if (!askUserForRuntime(*this, home, jvmDllPath)) return false;
+  checkMachine();
+  persistChosenRuntime(*this, home);
+  return true;
+}
+
+bool LauncherApp::selectConfiguredRuntime() {
+  if (jrePath.empty()) return false;
+  jvmDllPath = findJvmLibrary(asFolder(jrePath), jvmType);
+  if (jvmDllPath.empty()) return false;
+  checkMachine();
+  return true;
+}
+
+bool LauncherApp::selectRuntimeBesideExecutable() {
+  String folder;
+  if (!executableFolder(folder)) return false;
+  String home;
+  if (fileExists(folder + u"bin\\java.dll")) {
+    home = folder;
+  } else if (fileExists(folder + u"jre\\bin\\java.dll")) {
+    home = folder + u"jre\\";
+  }
+  // A runtime shipped with the application is used as it is: no machine check.
+  jvmDllPath = findJvmLibrary(home, jvmType);
+  return !jvmDllPath.empty();
+}
+
+bool LauncherApp::selectSearchedRuntime() {
+  String home;
+  if (!searchInstalledRuntimes(*this, home, chosenVersion, false) &&
+      !searchInstalledRuntimes(*this, home, chosenVersion, true)) {
+    return false;
+  }
+  jvmDllPath = findJvmLibrary(home, jvmType);
+  return !jvmDllPath.empty();
+}
+
+void LauncherApp::checkMachine() {
+  launchPairProduct = false;
+  if (pairProduct.empty()) return;
+  launchPairProduct = builtForAnotherMachine(jvmDllPath);
+}
+
+int32_t LauncherApp::Run() {
+  if (launchPairProduct) return launchPairedProduct(*this);
+  if (isSecondaryInstance()) return waitForFirstInstance(*this);
+
+  prepareVmEnvironment(*this);
+  bool noSplash = findArgument(arguments, u"-nosplash") >= 0 || findArgument(arguments, u"/nosplash") >= 0;
+  if (!noSplash && !showSplash(*this)) return 0;
+  if (!loadVmLibrary(*this)) return -1;
+  if (!buildVmOptions(*this)) return -1;
+  if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);
+
+  DWORD result = 0;
+  HANDLE thread = CreateThread(nullptr, javaThreadStackSize, javaThreadProc, this,
+                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (thread) {
+    WaitForSingleObject(thread, INFINITE);
+    GetExitCodeThread(thread, &result);
+    CloseHandle(thread);
+  } else {
+    result = runJava(*this);
+  }
+  if (result == 0) return 0;
+  nativeSplashCloser.fire();
+  return -1;
+}
+
+uint32_t runJava(LauncherApp& app) {
+  if (!createJavaVm(app)) return 1;
+  if (!invokeMainClass(app)) return 1;
+  if (app.serviceMode && app.javaVm) {
+    app.javaVm->DestroyJavaVM();
+    app.javaVm = nullptr;
+  }
+  return 0;
+}

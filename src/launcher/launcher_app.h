@@ -1,0 +1,102 @@
+#pragma once
+// The one application object of a launch: every piece of state, filled by the
+// steps of Init and Run and released by the destructor.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "jre/version_number.h"
+#include "launcher/instance_block.h"
+#include "launcher/native_splash_closer.h"
+#include "vm/jni_entries.h"
+
+class SplashWindow;
+
+enum JvmType : int32_t { JvmTypeDefault = 0, JvmTypeServer = 1, JvmTypeFavorServer = 2 };
+
+class LauncherApp {
+ public:
+  LauncherApp() = default;
+  ~LauncherApp();
+  LauncherApp(const LauncherApp&) = delete;
+  LauncherApp& operator=(const LauncherApp&) = delete;
+
+  // Decides what the launch does; true means Run is to be called.
+  bool Init();
+  // Carries the decision out and returns the process exit code.
+  int32_t Run();
+
+  HANDLE splashThread = nullptr;
+  DWORD splashThreadId = 0;
+  String splashImage;
+  String splashShadowValue;
+  int32_t jvmType = JvmTypeDefault;
+  String jvmDllPath;
+  JavaVM* javaVm = nullptr;
+  JNIEnv* javaEnv = nullptr;
+  String mainClass;
+  VersionNumber chosenVersion;
+  VersionNumber minVersion;
+  VersionNumber maxVersion;
+  StringList arguments;
+  SplashWindow* splashWindow = nullptr;
+  bool serviceMode = false;
+  bool allowJdk = false;
+  bool allowJre = false;
+  bool jvmSourceFavor = true;
+  bool allowJRockit = false;
+  bool allowSun = true;
+  bool allowIbm = false;
+  bool favorJRockit = false;
+  bool favorSun = true;
+  bool favorIbm = false;
+  String productName;
+  String productCode;
+  String upgradeCode;
+  std::vector<std::string> vmOptions;
+  StringList preferredVersions;
+  String jrePath;
+  String libraryPath;
+  SharedInstanceBlock* instanceView = nullptr;
+  HANDLE instanceMapping = nullptr;
+  HANDLE instanceListener = nullptr;
+  bool isFirstInstance = false;
+  bool singleInstance = false;
+  String stdoutFile;
+  String stderrFile;
+  bool stdoutAppend = false;
+  bool stderrAppend = false;
+  String systemPath;
+  String extraArguments;
+  String pairProduct;
+  bool pairReturnCode = false;
+  bool failureCheck = false;
+  bool overrideWorkingDir = false;
+  uint32_t javaThreadStackSize = 0;
+  NativeSplashCloser nativeSplashCloser;
+  HANDLE instanceReadyEvent = nullptr;
+  bool launchPairProduct = false;
+  CreateJavaVmEntry createJavaVmEntry = nullptr;
+  DefaultInitArgsEntry defaultInitArgsEntry = nullptr;
+  FindClassFromBootLoaderEntry findClassFromBootLoaderEntry = nullptr;
+
+ private:
+  bool isSecondaryInstance() const { return singleInstance && !isFirstInstance; }
+  void changeToExecutableFolder();
+  bool selectRuntime();
+  bool selectConfiguredRuntime();
+  bool selectRuntimeBesideExecutable();
+  bool selectSearchedRuntime();
+  void checkMachine();
+};
+
+// Body of the Java thread: creates the VM and runs the main class.
+// Returns 0 when the main method ran, 1 otherwise.
+uint32_t runJava(LauncherApp& app);
+
+// Stops a thread that runs a message loop: posts the quit message until the
+// thread has ended.
+void stopMessageLoopThread(DWORD threadId, HANDLE thread);

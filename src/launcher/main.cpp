@@ -1,0 +1,45 @@
+// Entry point of the launcher executable.
+#include <windows.h>
+
+#include <exception>
+#include <new>
+#include <stdexcept>
+
+#include "common/catl_exception.h"
+#include "launcher/launcher_app.h"
+
+namespace {
+
+// Nothing in the launch catches an internal failure. When one escapes, the
+// process ends at once, without a message, and its exit code is the failure's
+// HRESULT, so that it can be told apart from every ordinary outcome.
+[[noreturn]] void endOnInternalFailure() {
+  int32_t code = CAtlException::kGeneralFailure;
+  try {
+    if (std::exception_ptr failure = std::current_exception()) std::rethrow_exception(failure);
+  } catch (const CAtlException& e) {
+    code = e.code;
+  } catch (const std::out_of_range&) {
+    code = CAtlException::kInvalidArgument;
+  } catch (const std::length_error&) {
+    code = CAtlException::kInvalidArgument;
+  } catch (...) {
+  }
+  ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  std::set_terminate(endOnInternalFailure);
+  int32_t result = -1;
+  {
+    LauncherApp app;
+    SetThreadLocale(GetSystemDefaultLCID());
+    // Gives the main thread a message queue: a secondary instance receives
+    // the first instance's answer there.
+    DefWindowProcW(nullptr, 0, 0, 0);
+    if (app.Init()) result = app.Run();
+  }
+  return result;
+}

@@ -1,0 +1,22 @@
+// Steps whose subsystems are not built yet. Each answers "nothing found" or
+// fails, so that every launch still ends with a defined exit code.
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+
+bool setupSingleInstance(LauncherApp&) { return true; }
+int32_t waitForFirstInstance(LauncherApp&) { return 0; }
+int32_t launchPairedProduct(LauncherApp&) { return 0; }
+
+String findJvmLibrary(const String&, int32_t) { return String(); }
+bool searchInstalledRuntimes(LauncherApp&, String&, VersionNumber&, bool) { return false; }
+bool askUserForRuntime(LauncherApp&, String&, String&) { return false; }
+void persistChosenRuntime(LauncherApp&, const String&) {}
+
+bool prepareVmEnvironment(LauncherApp&) { return true; }
+bool showSplash(LauncherApp&) { return true; }
+void closeSplashWindow(LauncherApp&) {}
+bool loadVmLibrary(LauncherApp&) { return false; }
+bool buildVmOptions(LauncherApp&) { return false; }
+uint32_t defaultJavaStackSize(LauncherApp&) { return 0; }
+bool createJavaVm(LauncherApp&) { return false; }
+bool invokeMainClass(LauncherApp&) { return false; }

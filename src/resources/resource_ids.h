@@ -1,0 +1,50 @@
+#pragma once
+// Identifiers of the launcher's resources, shared by the resource script and the code.
+
+#define IDC_STATIC -1
+
+#define IDD_JRE_NOT_FOUND 201
+#define IDD_JAVA_EXCEPTION 231
+
+// JRE-not-found dialog controls.
+#define IDC_JRE_FOLDER 201
+#define IDC_JRE_BROWSE 202
+#define IDC_JRE_MESSAGE 203
+#define IDC_JRE_ICON 204
+#define IDC_JRE_LINK 205
+#define IDC_JRE_HINT 206
+
+// Java exception dialog controls.
+#define IDC_EXC_ICON 204
+#define IDC_EXC_TRACE 208
+#define IDC_EXC_GROUP 209
+#define IDC_EXC_INTRO 210
+#define IDC_EXC_ADVICE 211
+#define IDC_EXC_WARNING 212
+
+// String table.
+#define IDS_WINDOWS_EXCEPTION 202
+#define IDS_JNI_EXCEPTION 203
+#define IDS_JRE_NOT_FOUND_SERVER 206
+#define IDS_JRE_NOT_FOUND 207
+#define IDS_NO_MODULE_PATH 208
+#define IDS_NO_CLASS_PATH 209
+#define IDS_NO_MAIN_CLASS 210
+#define IDS_MAIN_CLASS_LOAD_FAILED 211
+#define IDS_NO_CREATE_JAVA_VM 212
+#define IDS_CREATE_JAVA_VM_FAILED 213
+#define IDS_BROWSE_FOR_JRE 214
+#define IDS_MAIN_CLASS_NOT_FOUND 215
+#define IDS_NO_MAIN_METHOD 216
+#define IDS_LATEST_VERSION 217
+#define IDS_MAXIMUM_VERSION 218
+#define IDS_MINIMUM_VERSION 219
+#define IDS_EXACT_VERSION 220
+#define IDS_VERSION_RANGE 221
+#define IDS_VM_LIBRARY_LOAD_FAILED 222
+#define IDS_JNI_UNKNOWN 225
+#define IDS_JNI_DETACHED 226
+#define IDS_JNI_VERSION 227
+#define IDS_JNI_NO_MEMORY 228
+#define IDS_JNI_EXISTS 229
+#define IDS_JNI_INVALID_ARGUMENTS 230

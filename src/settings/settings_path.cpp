@@ -1,0 +1,15 @@
+#include "settings/settings_path.h"
+
+bool settingsPathForModule(StringView modulePath, String& settingsPath) {
+  size_t dot = modulePath.rfind(u'.');
+  if (dot == StringView::npos) return false;
+  settingsPath.assign(modulePath.substr(0, dot + 1));
+  settingsPath += u"ini";
+  return true;
+}
+
+String folderOfPath(StringView path) {
+  size_t slash = path.rfind(u'\\');
+  if (slash == StringView::npos) return String(path);
+  return String(path.substr(0, slash + 1));
+}

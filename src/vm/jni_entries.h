@@ -1,0 +1,7 @@
+#pragma once
+// The entry points a Java runtime library exports, as the launcher calls them.
+#include <jni.h>
+
+using CreateJavaVmEntry = jint(JNICALL*)(JavaVM** vm, void** env, void* args);
+using DefaultInitArgsEntry = jint(JNICALL*)(void* args);
+using FindClassFromBootLoaderEntry = jclass(JNICALL*)(JNIEnv* env, const char* name);

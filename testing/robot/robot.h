@@ -1,0 +1,78 @@
+#pragma once
+// The dialog robot: starts a program, watches the top-level windows of its
+// process, records every message box and dialog (caption, owner, icon,
+// controls) and presses the buttons a test asks for. A window nobody asked
+// for is recorded as unexpected and closed, so a test fails instead of hanging.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace robot {
+
+struct Control {
+  int id = 0;
+  std::wstring className;
+  std::wstring text;
+  bool enabled = false;
+  bool visible = false;
+};
+
+struct Window {
+  std::wstring className;
+  std::wstring caption;
+  bool hasOwner = false;
+  bool errorIcon = false;  // shows the system's error icon
+  bool expected = false;   // a press was scripted for it
+  std::wstring pressed;    // the button the robot pressed
+  std::vector<Control> controls;
+
+  // The texts of the static controls joined by line feeds: a message box's message.
+  std::wstring staticText() const;
+  bool isDialog() const { return className == L"#32770"; }
+};
+
+struct Launch {
+  std::wstring program;          // full path of the executable
+  std::wstring commandLine;      // complete command line; empty: the quoted program path
+  std::wstring workingDirectory; // empty: the robot's own
+  std::vector<std::wstring> presses;  // button texts, one per expected dialog, in order
+  DWORD timeoutMs = 60000;
+};
+
+struct Outcome {
+  bool started = false;
+  DWORD startError = 0;
+  bool timedOut = false;
+  DWORD exitCode = 0;
+  std::vector<Window> windows;
+
+  int exitCodeSigned() const { return static_cast<int>(exitCode); }
+  int unexpectedCount() const;
+  std::vector<Window> dialogs() const;
+};
+
+// Starts the program and watches it until it ends or the time is up (then it
+// is terminated and `timedOut` set).
+Outcome run(const Launch& launch);
+
+// Watches the current process's own windows on a background thread while a
+// test calls code that shows message boxes. `stop` returns what was seen.
+class InProcessWatcher {
+ public:
+  explicit InProcessWatcher(std::vector<std::wstring> presses);
+  ~InProcessWatcher();
+  std::vector<Window> stop();
+
+ private:
+  static DWORD WINAPI threadProc(void* self);
+  std::vector<std::wstring> presses_;
+  std::vector<Window> seen_;
+  HANDLE thread_ = nullptr;
+  volatile LONG stopping_ = 0;
+};
+
+// A printable report of an outcome, for test failures and the command-line robot.
+std::wstring describe(const Outcome& outcome);
+
+}  // namespace robot

@@ -1,0 +1,124 @@
+#!/usr/bin/python3
+"""Static checks of a launcher executable: PE kind and machine, GUI subsystem,
+imports limited to Windows' own DLLs, and the resources a user meets (string
+table texts, dialogs, manifest, version information, icon).
+
+usage: check_pe.py EXE x86|x64
+"""
+import sys
+
+import pefile
+
+EXPECTED_STRINGS = {
+    202: "Windows exception: %s (errno = %d).\n",
+    203: "JNI exception: %s\nReason: %s.\n",
+    206: "The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server JVM (%s) from:",
+    207: "The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (%s) from:",
+    208: "failed to get the module path",
+    209: "Java Class Path was not specified in INI file.",
+    210: "Main class was not specified in INI file.",
+    211: "Failed to load Main Class: %s.\n",
+    212: "cannot find CreateJavaVM JNI",
+    213: "failed to create the Java VM",
+    214: "Browse for JRE folder",
+    215: "Could not find the main class %s.\n",
+    216: "No main method found in specified class.\n",
+    217: "latest version",
+    218: "maximum version %s",
+    219: "minimum version %s",
+    220: "version %s is required",
+    221: "version between %s and %s",
+    222: "Failed to load Java VM library: %s (errno = %d).\n",
+    225: "unknown",
+    226: "thread detached from VM",
+    227: "JNI version error",
+    228: "not enough memory",
+    229: "VM already created",
+    230: "invalid arguments",
+}
+
+# DLLs that ship with every supported Windows version.
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+    "ole32.dll", "oleaut32.dll", "comctl32.dll", "comdlg32.dll", "shlwapi.dll",
+    "msvcrt.dll", "version.dll", "uxtheme.dll",
+}
+
+MACHINES = {"x86": (0x14C, 0x10B), "x64": (0x8664, 0x20B)}
+EN_US = 0x409
+RT_STRING, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 6, 5, 14, 16, 24
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def resources(pe):
+    """{(type, id): {language: bytes}}"""
+    found = {}
+    for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for name_entry in type_entry.directory.entries:
+            for lang_entry in name_entry.directory.entries:
+                data = lang_entry.data.struct
+                raw = pe.get_data(data.OffsetToData, data.Size)
+                found.setdefault((type_entry.id, name_entry.id), {})[lang_entry.id] = raw
+    return found
+
+
+def string_table(res):
+    texts = {}
+    for (rtype, block), langs in res.items():
+        if rtype != RT_STRING:
+            continue
+        check(set(langs) == {EN_US}, f"string block {block} has languages {sorted(langs)}, expected en-US only")
+        raw = langs.get(EN_US) or next(iter(langs.values()))
+        pos = 0
+        for index in range(16):
+            length = int.from_bytes(raw[pos:pos + 2], "little")
+            pos += 2
+            if length:
+                texts[(block - 1) * 16 + index] = raw[pos:pos + 2 * length].decode("utf-16-le")
+            pos += 2 * length
+    return texts
+
+
+def main():
+    exe, arch = sys.argv[1], sys.argv[2]
+    pe = pefile.PE(exe)
+    machine, magic = MACHINES[arch]
+    check(pe.FILE_HEADER.Machine == machine, f"machine 0x{pe.FILE_HEADER.Machine:X}, expected 0x{machine:X}")
+    check(pe.OPTIONAL_HEADER.Magic == magic, f"optional header magic 0x{pe.OPTIONAL_HEADER.Magic:X}, expected 0x{magic:X}")
+    check(pe.OPTIONAL_HEADER.Subsystem == 2, f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
+
+    imports = {entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
+    check(imports, "no imports found")
+    check(imports <= SYSTEM_DLLS, f"imports DLLs that are not Windows' own: {sorted(imports - SYSTEM_DLLS)}")
+
+    res = resources(pe)
+    texts = string_table(res)
+    check(texts == EXPECTED_STRINGS,
+          "string table differs: " + "; ".join(
+              f"{i}: {texts.get(i)!r} expected {EXPECTED_STRINGS.get(i)!r}"
+              for i in sorted(set(texts) | set(EXPECTED_STRINGS)) if texts.get(i) != EXPECTED_STRINGS.get(i)))
+    for dialog in (201, 231):
+        check((RT_DIALOG, dialog) in res, f"dialog {dialog} is missing")
+    check(any(t == RT_GROUP_ICON for t, _ in res), "no icon")
+    check(any(t == RT_VERSION for t, _ in res), "no version information")
+    manifest = b"".join(v for (t, _), langs in res.items() if t == RT_MANIFEST for v in langs.values()).decode()
+    for needle in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', 'level="asInvoker"',
+                   "<dpiAware", "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
+        check(needle in manifest, f"manifest lacks {needle}")
+
+    if failures:
+        print(f"{exe}:")
+        for f in failures:
+            print("  FAIL", f)
+        sys.exit(1)
+    print(f"{exe}: {arch} PE, GUI, imports {sorted(imports)}, {len(texts)} texts, dialogs 201 and 231: ok")
+
+
+if __name__ == "__main__":
+    main()
