@@ -93,6 +93,9 @@ def main():
     check(pe.OPTIONAL_HEADER.Magic == magic, f"optional header magic 0x{pe.OPTIONAL_HEADER.Magic:X}, expected 0x{magic:X}")
     check(pe.OPTIONAL_HEADER.Subsystem == 2, f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
 
+    check(pe.FILE_HEADER.NumberOfSymbols == 0 and pe.FILE_HEADER.PointerToSymbolTable == 0,
+          "the executable is not stripped (it has a symbol table)")
+
     imports = {entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
     check(imports, "no imports found")
     check(imports <= SYSTEM_DLLS, f"imports DLLs that are not Windows' own: {sorted(imports - SYSTEM_DLLS)}")
