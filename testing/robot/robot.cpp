@@ -177,16 +177,44 @@ std::vector<Window> Outcome::dialogs() const {
   return out;
 }
 
+struct OutputReader {
+  HANDLE pipe;
+  std::string text;
+
+  static DWORD WINAPI threadProc(void* self) {
+    auto reader = static_cast<OutputReader*>(self);
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(reader->pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) reader->text.append(buffer, read);
+    return 0;
+  }
+};
+
 Outcome run(const Launch& launch) {
   Outcome outcome;
   std::wstring commandLine = launch.commandLine.empty() ? L"\"" + launch.program + L"\"" : launch.commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (launch.captureOutput) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  }
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(launch.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(), &startup,
-                      &process)) {
+  BOOL created = CreateProcessW(launch.program.c_str(), commandLine.data(), nullptr, nullptr, launch.captureOutput,
+                                0, nullptr, launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(),
+                                &startup, &process);
+  if (writeEnd) CloseHandle(writeEnd);
+  OutputReader reader{readEnd, {}};
+  HANDLE readerThread = readEnd ? CreateThread(nullptr, 0, OutputReader::threadProc, &reader, 0, nullptr) : nullptr;
+  if (!created) {
     outcome.startError = GetLastError();
+    if (readerThread) WaitForSingleObject(readerThread, INFINITE), CloseHandle(readerThread);
+    if (readEnd) CloseHandle(readEnd);
     return outcome;
   }
   outcome.started = true;
@@ -206,6 +234,14 @@ Outcome run(const Launch& launch) {
   GetExitCodeProcess(process.hProcess, &outcome.exitCode);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  if (readerThread) {
+    // Children of the program may still hold the pipe: do not wait for them forever.
+    if (WaitForSingleObject(readerThread, 5000) == WAIT_TIMEOUT) CancelSynchronousIo(readerThread);
+    WaitForSingleObject(readerThread, INFINITE);
+    CloseHandle(readerThread);
+    outcome.output = reader.text;
+  }
+  if (readEnd) CloseHandle(readEnd);
   return outcome;
 }
 

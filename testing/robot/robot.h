@@ -38,6 +38,7 @@ struct Launch {
   std::wstring workingDirectory; // empty: the robot's own
   std::vector<std::wstring> presses;  // button texts, one per expected dialog, in order
   DWORD timeoutMs = 60000;
+  bool captureOutput = false;    // collect the program's standard output and error
 };
 
 struct Outcome {
@@ -46,6 +47,7 @@ struct Outcome {
   bool timedOut = false;
   DWORD exitCode = 0;
   std::vector<Window> windows;
+  std::string output;  // standard output and error, when captured
 
   int exitCodeSigned() const { return static_cast<int>(exitCode); }
   int unexpectedCount() const;
