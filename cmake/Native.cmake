@@ -8,6 +8,9 @@ target_include_directories(launcher_portable PUBLIC ${JNI_INCLUDE_DIR} ${JNI_INC
 add_executable(native_tests
   tests/native/text_test.cpp
   tests/native/command_line_test.cpp
+  tests/native/embedded_settings_test.cpp
+  tests/native/path_test.cpp
+  tests/native/split_string_test.cpp
   tests/native/settings_path_test.cpp
 )
 target_link_libraries(native_tests PRIVATE launcher_portable GTest::gtest_main)

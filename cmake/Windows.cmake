@@ -20,15 +20,23 @@ add_library(launcher_win STATIC
   src/common/string_table.cpp
   src/common/system_library.cpp
   src/launcher/error_report.cpp
+  src/launcher/extra_arguments.cpp
   src/launcher/launcher_app.cpp
   src/launcher/machine_check.cpp
   src/launcher/module_path.cpp
   src/launcher/pending_steps.cpp
   src/settings/ini_settings_file.cpp
+  src/settings/layered_settings.cpp
+  src/settings/per_user_settings.cpp
   src/settings/settings_loader.cpp
 )
 target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32)
 launcher_warnings(launcher_win)
+
+# What packaging tools need to brand a launcher; not part of the launcher.
+add_library(launcher_packaging STATIC src/settings/embedded_settings_writer.cpp)
+target_link_libraries(launcher_packaging PUBLIC launcher_portable)
+launcher_warnings(launcher_packaging)
 
 set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
 add_executable(launcher WIN32 src/launcher/main.cpp src/resources/launcher.rc)
@@ -55,7 +63,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # The dialog robot: launches a program and reads and answers its windows.
 add_library(robot STATIC testing/robot/robot.cpp)
 target_include_directories(robot PUBLIC testing)
-target_link_libraries(robot PUBLIC user32 gdi32 shell32)
+target_link_libraries(robot PUBLIC user32 gdi32)
 target_compile_definitions(robot PUBLIC UNICODE _UNICODE NOMINMAX)
 launcher_warnings(robot)
 add_executable(robot_cli testing/robot/robot_main.cpp)
@@ -63,11 +71,22 @@ set_target_properties(robot_cli PROPERTIES OUTPUT_NAME robot)
 target_link_libraries(robot_cli PRIVATE robot ${WINDOWS_STATIC_LINK} -municode)
 launcher_warnings(robot_cli)
 
+# Prints settings as the launcher reads them, for end-to-end tests.
+add_executable(settings_probe testing/settings_probe/settings_probe.cpp)
+target_link_libraries(settings_probe PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(settings_probe)
+
+add_library(file_tree STATIC testing/file_tree/file_tree.cpp)
+target_include_directories(file_tree PUBLIC testing)
+target_compile_definitions(file_tree PUBLIC UNICODE _UNICODE NOMINMAX)
+launcher_warnings(file_tree)
+
 # Windows-side unit tests, run in-process under Wine. Their string table holds
 # texts of chosen lengths (the digits 0-8 and a blank, repeated) around the loader's buffer sizes.
 set(_test_strings "#include \"${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h\"\nSTRINGTABLE\nBEGIN\n")
 string(APPEND _test_strings "  IDS_WINDOWS_EXCEPTION \"Windows exception: %s (errno = %d).\\n\"\n")
 string(APPEND _test_strings "  IDS_NO_MODULE_PATH \"failed to get the module path\"\n")
+string(APPEND _test_strings "  IDS_NO_MAIN_CLASS \"Main class was not specified in INI file.\"\n")
 string(APPEND _test_strings "  950 \"Caption from the table\"\n")
 string(REPEAT "012345678 " 120 _digits)
 foreach(_length 1 254 255 256 511 512 1100)
@@ -81,20 +100,26 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/test_strings.rc CONTENT "${_test_strin
 # Windows-side unit tests, run in-process under Wine.
 add_executable(windows_tests
   tests/windows/error_report_test.cpp
+  tests/windows/extra_arguments_test.cpp
+  tests/windows/file_system_test.cpp
   tests/windows/machine_check_test.cpp
+  tests/windows/settings_file_test.cpp
+  tests/windows/settings_loader_test.cpp
+  tests/windows/test_files.cpp
   ${CMAKE_BINARY_DIR}/test_strings.rc
 )
-target_link_libraries(windows_tests PRIVATE launcher_win robot GTest::gtest_main ${WINDOWS_STATIC_LINK})
+target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(windows_tests)
 
 # End-to-end tests: the launcher as a user runs it, under its own name.
 add_executable(e2e_tests
   tests/e2e/app_folder.cpp
   tests/e2e/launch_spine_test.cpp
+  tests/e2e/settings_test.cpp
 )
-target_link_libraries(e2e_tests PRIVATE robot GTest::gtest_main ${WINDOWS_STATIC_LINK})
+target_link_libraries(e2e_tests PRIVATE robot file_tree launcher_packaging GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(e2e_tests)
-add_dependencies(e2e_tests launcher)
+add_dependencies(e2e_tests launcher settings_probe)
 
 # Static checks of the product: the only checks the 32-bit build can have here.
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
@@ -105,7 +130,7 @@ if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME windows_tests COMMAND windows_tests)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES
-    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>" TIMEOUT 600)
+    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>" TIMEOUT 600)
   set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
   # The robot reads windows off the one virtual screen: tests that show
   # windows must not cover each other's.

@@ -1,5 +1,6 @@
 #include "common/file_system.h"
 
+#include "common/path_components.h"
 #include "common/win_text.h"
 
 bool fileExists(const String& path) {
@@ -7,5 +8,74 @@ bool fileExists(const String& path) {
   HANDLE search = FindFirstFileW(wide(path), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
+  return true;
+}
+
+bool pathExists(const String& path) {
+  if (path.size() < 2) return false;
+  if (path[1] != u':' && path.substr(0, 2) != u"\\\\") return false;
+  return fileExists(path);
+}
+
+bool removeDirectory(const String& path) {
+  String target = path.size() < 260 || hasLongPathPrefix(path) ? path : u"\\\\?\\" + path;
+  return RemoveDirectoryW(wide(target)) != FALSE;
+}
+
+uint32_t createParentFolders(const String& filePath) {
+  if (pathExists(filePath)) return 0;
+  bool network = isNetworkPath(filePath);
+  StringList parts = splitPathComponents(filePath);
+  if (parts.empty()) return 0;
+  // A relative path has no root: its first element is a folder below the
+  // current directory and is created like the others.
+  bool rooted = (filePath.size() >= 2 && filePath[1] == u':') || filePath[0] == u'\\';
+  uint32_t lastError = 0;
+  String current;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    String next = current.empty() ? parts[i] : current + u"\\" + parts[i];
+    if ((i > 0 || !rooted) && !CreateDirectoryW(wide(withLongPathPrefix(next)), nullptr)) {
+      lastError = GetLastError();
+      if (lastError != ERROR_ALREADY_EXISTS && !network) {
+        // Leave no half-made chain behind: the level above goes again when
+        // it is empty (the system removes only empty folders).
+        if (!current.empty() && (i > 1 || !rooted)) removeDirectory(current);
+        break;
+      }
+    }
+    current = next;
+  }
+  return lastError == ERROR_ALREADY_EXISTS ? 0 : lastError;
+}
+
+FileFinder::~FileFinder() { reset(); }
+
+void FileFinder::reset() {
+  found_ = false;
+  if (search_ != INVALID_HANDLE_VALUE) FindClose(search_);
+  search_ = INVALID_HANDLE_VALUE;
+  folder_.clear();
+}
+
+bool FileFinder::findFirst(const String* pattern) {
+  reset();
+  String wanted = pattern ? *pattern : String(u"*.*");
+  if (wanted.size() >= 32767) return false;
+  wanted = withLongPathPrefix(wanted);
+  search_ = FindFirstFileW(wide(wanted), &data_);
+  if (search_ == INVALID_HANDLE_VALUE) return false;
+
+  DWORD length = GetFullPathNameW(wide(wanted), 0, nullptr, nullptr);
+  String full(length, u'\0');
+  length = length ? GetFullPathNameW(wide(wanted), length, wideBuffer(full), nullptr) : 0;
+  if (length == 0) {
+    reset();
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  full.resize(length);
+  size_t separator = full.find_last_of(u"\\/");
+  folder_ = separator == String::npos ? full : full.substr(0, separator);
+  found_ = true;
   return true;
 }

@@ -1,6 +1,46 @@
 #pragma once
+#include <windows.h>
+
 #include "common/text.h"
 
 // True when FindFirstFileW finds at least one entry (file or folder) for the
 // path or pattern, taken unchanged.
 bool fileExists(const String& path);
+
+// Like fileExists, but only for drive paths (second character ":") and paths
+// starting with "\\"; false for anything else, relative paths included.
+bool pathExists(const String& path);
+
+// RemoveDirectoryW, with the \\?\ prefix for paths of 260 characters or more.
+bool removeDirectory(const String& path);
+
+// Creates the missing folders above a file. Returns 0 or the system error of
+// the level that could not be created (a half-made level is removed again).
+uint32_t createParentFolders(const String& filePath);
+
+// One file search at a time, aware of long paths.
+class FileFinder {
+ public:
+  FileFinder() = default;
+  ~FileFinder();
+  FileFinder(const FileFinder&) = delete;
+  FileFinder& operator=(const FileFinder&) = delete;
+
+  // Starts a search for `pattern` (all entries "*.*" when null). Patterns of
+  // 260 characters or more are searched in their \\?\ form; 32767 or more
+  // are refused.
+  bool findFirst(const String* pattern);
+
+  bool found() const { return found_; }
+  // The full path of the searched folder, once a search succeeded.
+  const String& folder() const { return folder_; }
+  const WIN32_FIND_DATAW& data() const { return data_; }
+
+ private:
+  void reset();
+
+  HANDLE search_ = INVALID_HANDLE_VALUE;
+  WIN32_FIND_DATAW data_{};
+  bool found_ = false;
+  String folder_;
+};

@@ -1,6 +1,7 @@
 // Steps whose subsystems are not built yet. Each answers "nothing found" or
 // fails, so that every launch still ends with a defined exit code.
 #include "launcher/launch_steps.h"
+#include "jre/version_number.h"
 #include "launcher/launcher_app.h"
 
 bool setupSingleInstance(LauncherApp&) { return true; }
@@ -10,7 +11,6 @@ int32_t launchPairedProduct(LauncherApp&) { return 0; }
 String findJvmLibrary(const String&, int32_t) { return String(); }
 bool searchInstalledRuntimes(LauncherApp&, String&, VersionNumber&, bool) { return false; }
 bool askUserForRuntime(LauncherApp&, String&, String&) { return false; }
-void persistChosenRuntime(LauncherApp&, const String&) {}
 
 bool prepareVmEnvironment(LauncherApp&) { return true; }
 bool showSplash(LauncherApp&) { return true; }
@@ -20,3 +20,8 @@ bool buildVmOptions(LauncherApp&) { return false; }
 uint32_t defaultJavaStackSize(LauncherApp&) { return 0; }
 bool createJavaVm(LauncherApp&) { return false; }
 bool invokeMainClass(LauncherApp&) { return false; }
+
+bool parseVersion(StringView, int32_t, VersionNumber& version) {
+  version = VersionNumber{};
+  return false;
+}

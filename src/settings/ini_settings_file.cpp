@@ -2,7 +2,21 @@
 
 #include "common/win_text.h"
 
-String IniSettingsFile::getValue(const String& section, const String& key) const {
+uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
+  HANDLE file = CreateFileW(wide(path_), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD read = 0;
+  uint32_t result = 0;
+  if (!ReadFile(file, header, sizeof header, &read, nullptr)) {
+    result = GetLastError();
+  } else if (read != sizeof header) {
+    result = ERROR_HANDLE_EOF;
+  }
+  CloseHandle(file);
+  return result;
+}
+
+String IniSettingsFile::getValue(const String& section, const String& key) {
   String buffer;
   for (DWORD size = 256;; size *= 2) {
     buffer.assign(size, u'\0');
@@ -14,3 +28,29 @@ String IniSettingsFile::getValue(const String& section, const String& key) const
     }
   }
 }
+
+StringList IniSettingsFile::getSectionNames() {
+  String buffer;
+  for (DWORD size = 256;; size *= 2) {
+    buffer.assign(size, u'\0');
+    DWORD length = GetPrivateProfileSectionNamesW(wideBuffer(buffer), size, wide(path_));
+    if (length != size - 2) {
+      buffer.resize(length);
+      break;
+    }
+  }
+  StringList names;
+  for (size_t start = 0; start < buffer.size();) {
+    size_t end = buffer.find(u'\0', start);
+    if (end == String::npos) end = buffer.size();
+    if (end > start) names.push_back(buffer.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+bool IniSettingsFile::setValue(const String& section, const String& key, const String& value) {
+  return WritePrivateProfileStringW(wide(section), wide(key), wide(value), wide(path_)) != FALSE;
+}
+
+bool IniSettingsFile::deleteFile() { return DeleteFileW(wide(path_)) != FALSE; }

@@ -1,32 +1,16 @@
 #include "app_folder.h"
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
+
+#include "file_tree/file_tree.h"
 
 #include <fstream>
 
-namespace {
 
-void removeTree(const std::wstring& path) {
-  std::wstring from = path + L'\0';  // the shell wants a double-NUL list
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  SHFileOperationW(&op);
-}
+std::wstring launcherUnderTest() { return programFromEnvironment("LAUNCHER_EXE"); }
 
-void createTree(const std::wstring& path) {
-  for (size_t pos = path.find(L'\\', 3); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1)) {
-    CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
-  }
-  CreateDirectoryW(path.c_str(), nullptr);
-}
-
-}  // namespace
-
-std::wstring launcherUnderTest() {
-  const char* value = getenv("LAUNCHER_EXE");
+std::wstring programFromEnvironment(const char* variable) {
+  const char* value = getenv(variable);
   if (!value) return L"";
   std::wstring path(value, value + strlen(value));
   for (wchar_t& c : path) {
@@ -50,8 +34,12 @@ AppFolder::AppFolder(const std::wstring& name) : path_(name.find(L'\\') == std::
 }
 
 std::wstring AppFolder::installLauncher(const std::wstring& exeName) const {
+  return installProgram(launcherUnderTest(), exeName);
+}
+
+std::wstring AppFolder::installProgram(const std::wstring& source, const std::wstring& exeName) const {
   std::wstring target = path_ + L"\\" + exeName;
-  EXPECT_TRUE(CopyFileW(launcherUnderTest().c_str(), target.c_str(), FALSE)) << "cannot copy the launcher, error " << GetLastError();
+  EXPECT_TRUE(CopyFileW(source.c_str(), target.c_str(), FALSE)) << "cannot copy a program, error " << GetLastError();
   return target;
 }
 

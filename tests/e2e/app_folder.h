@@ -15,6 +15,7 @@ class AppFolder {
 
   // Copies the launcher under test into the folder as `exeName`; returns its path.
   std::wstring installLauncher(const std::wstring& exeName) const;
+  std::wstring installProgram(const std::wstring& source, const std::wstring& exeName) const;
   // Writes a text file (ASCII/ANSI content) into the folder.
   void writeFile(const std::wstring& name, const std::string& content) const;
 
@@ -26,7 +27,9 @@ class AppFolder {
   std::wstring path_;
 };
 
-// The launcher under test (LAUNCHER_EXE, a Unix path reached through drive Z:).
+// A program named by an environment variable as a Unix path, reached through drive Z:.
+std::wstring programFromEnvironment(const char* variable);
+// The launcher under test (LAUNCHER_EXE).
 std::wstring launcherUnderTest();
 
 // The current test's name, usable as a folder name.

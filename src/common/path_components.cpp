@@ -1,0 +1,43 @@
+#include "common/path_components.h"
+
+#include "common/split_string.h"
+
+namespace {
+constexpr StringView kLongPrefix = u"\\\\?\\";
+constexpr StringView kLongUncPrefix = u"\\\\?\\UNC\\";
+}  // namespace
+
+bool hasLongPathPrefix(StringView path) { return path.substr(0, 4) == kLongPrefix; }
+
+bool isNetworkPath(StringView path) {
+  if (path.substr(0, 8) == kLongUncPrefix) return true;
+  return path.substr(0, 2) == u"\\\\" && !hasLongPathPrefix(path);
+}
+
+StringList splitPathComponents(StringView path) {
+  String prefix;
+  if (hasLongPathPrefix(path)) {
+    bool unc = path.find(kLongUncPrefix) != StringView::npos;
+    prefix = unc ? kLongUncPrefix : kLongPrefix;
+    path.remove_prefix(prefix.size());
+  }
+  size_t slash = path.find(u'\\', isNetworkPath(path) ? 2 : 0);
+  String root(path.substr(0, slash));
+  StringView rest = slash == StringView::npos ? StringView() : path.substr(slash + 1);
+
+  StringList components;
+  splitString(rest, u"\\", components);
+  String first = prefix + root;
+  if (!first.empty()) components.insert(components.begin(), first);
+  return components;
+}
+
+String withLongPathPrefix(StringView path) {
+  if (path.size() < 260) return String(path);
+  if (isNetworkPath(path)) {
+    if (path.substr(0, 8) == kLongUncPrefix) return String(path);
+    return String(kLongUncPrefix) + String(path.substr(2));
+  }
+  if (hasLongPathPrefix(path)) return String(path);
+  return String(kLongPrefix) + String(path);
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include "common/text.h"
+
+// True for a network path (\\server\share...), the extended form \\?\UNC\...
+// included, as the shell's PathIsUNC sees it.
+bool isNetworkPath(StringView path);
+
+// True when the path starts with the extended-length prefix \\?\.
+bool hasLongPathPrefix(StringView path);
+
+// The root (drive, \\server, with any \\?\ or \\?\UNC\ prefix) followed by
+// the components: C:\logs\out.txt gives C:, logs, out.txt; \dir\f gives
+// dir, f. Empty components between doubled separators are kept.
+StringList splitPathComponents(StringView path);
+
+// The search pattern as the platform needs it for a long path: 260 characters
+// or more get the \\?\ prefix (\\?\UNC\ for network paths) unless they have it.
+String withLongPathPrefix(StringView path);

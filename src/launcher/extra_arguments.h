@@ -1,0 +1,12 @@
+#pragma once
+#include "common/text.h"
+
+class LauncherApp;
+
+// The platform's %NAME% expansion of a whole value; references to undefined
+// variables stay as written, and a failed expansion leaves the value as it was.
+String expandEnvironment(const String& value);
+
+// Appends the arguments configured in "Cmd" (`extraArguments`) to
+// `arguments`: expanded, split like a command line, empty tokens dropped.
+void appendExtraArguments(LauncherApp& app);

@@ -1,0 +1,22 @@
+#pragma once
+#include "settings/embedded_settings_table.h"
+#include "settings/ini_settings_file.h"
+
+// The launcher settings file layered over the settings embedded in the
+// executable. A value named in the file's own section replaces the embedded
+// one; a value named only in the section of the same name followed by "+"
+// is appended to it after one blank.
+class LayeredSettings : public IniSettingsFile {
+ public:
+  LayeredSettings(String path, StringView embeddedText);
+
+  String getValue(const String& section, const String& key) override;
+
+ private:
+  EmbeddedSettingsTable embedded_;
+};
+
+// The settings text embedded in this executable (resource RCDATA 8000),
+// deciphered with the upgrade code; empty when there is none or it does not
+// decipher.
+String embeddedSettingsText(const String& upgradeCode);

@@ -1,0 +1,26 @@
+// settings_probe SECTION KEY...: prints each key's value as the launcher reads
+// it (the settings file beside this executable layered over the settings
+// embedded in it), one "key=value" line each. Copied and branded like the
+// launcher, it shows end to end what embedded settings do.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+#include "common/win_text.h"
+#include "launcher/module_path.h"
+#include "settings/layered_settings.h"
+
+int wmain(int argc, wchar_t** argv) {
+  String path;
+  if (argc < 3 || !settingsFilePath(path)) return 2;
+  _setmode(_fileno(stdout), _O_BINARY);
+  String upgradeCode = IniSettingsFile(path).getValue(u"Product Information", u"Upgrade Code");
+  LayeredSettings settings(path, embeddedSettingsText(upgradeCode));
+  for (int i = 2; i < argc; ++i) {
+    String key = fromWide(argv[i]);
+    std::string line = toUtf8(key + u"=" + settings.getValue(fromWide(argv[1]), key) + u"\n");
+    fwrite(line.data(), 1, line.size(), stdout);
+  }
+  return 0;
+}
