@@ -56,3 +56,8 @@ robot::Outcome AppFolder::run(const std::wstring& exeName, const std::wstring& a
   launch.timeoutMs = 30000;
   return robot::run(launch);
 }
+
+std::string report(const robot::Outcome& outcome) {
+  std::wstring text = robot::describe(outcome);
+  return std::string(text.begin(), text.end());
+}

@@ -34,3 +34,6 @@ std::wstring launcherUnderTest();
 
 // The current test's name, usable as a folder name.
 std::wstring currentTestName();
+
+// The robot's report of a launch, for failure messages.
+std::string report(const robot::Outcome& outcome);

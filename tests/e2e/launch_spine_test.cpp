@@ -6,11 +6,6 @@
 
 namespace {
 
-std::string report(const robot::Outcome& outcome) {
-  std::wstring text = robot::describe(outcome);
-  return std::string(text.begin(), text.end());
-}
-
 const wchar_t kNoMainClass[] = L"Main class was not specified in INI file.";
 
 TEST(LaunchSpine, LauncherUnderTestIsThere) {

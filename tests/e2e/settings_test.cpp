@@ -12,11 +12,6 @@ namespace {
 const wchar_t kNoMainClass[] = L"Main class was not specified in INI file.";
 const char16_t kUpgradeCode[] = u"{5E1D7A40-2C11-4B7E-A0D2-9F4C3B2A1E10}";
 
-std::string report(const robot::Outcome& outcome) {
-  std::wstring text = robot::describe(outcome);
-  return std::string(text.begin(), text.end());
-}
-
 String toString(const std::wstring& s) { return String(s.begin(), s.end()); }
 
 // Whether the launch stopped at the missing main class (its one box) or got past it.
@@ -29,6 +24,15 @@ void expectCleanEnd(const robot::Outcome& outcome) {
   EXPECT_TRUE(outcome.started) << report(outcome);
   EXPECT_FALSE(outcome.timedOut) << report(outcome);
   EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+}
+
+// Runs Shop.exe of the folder; it must end with -1, at the main-class check
+// (answering its box) or past it, and show nothing else.
+void runExpectingStop(const AppFolder& folder, bool stops) {
+  robot::Outcome outcome = folder.run(L"Shop.exe", L"", stops ? std::vector<std::wstring>{L"OK"} : std::vector<std::wstring>{});
+  expectCleanEnd(outcome);
+  EXPECT_EQ(stoppedAtMainClass(outcome), stops) << report(outcome);
+  EXPECT_EQ(outcome.unexpectedCount(), 0) << report(outcome);
 }
 
 TEST(EmbeddedSettings, SupplyValuesOnlyWithTheRightUpgradeCode) {
@@ -55,10 +59,7 @@ TEST(EmbeddedSettings, SupplyValuesOnlyWithTheRightUpgradeCode) {
                                     kUpgradeCode),
               0u);
     folder.writeFile(L"Shop.ini", c.ini);
-    robot::Outcome outcome = folder.run(L"Shop.exe", L"", c.stops ? std::vector<std::wstring>{L"OK"} : std::vector<std::wstring>{});
-    expectCleanEnd(outcome);
-    EXPECT_EQ(stoppedAtMainClass(outcome), c.stops) << report(outcome);
-    EXPECT_EQ(outcome.unexpectedCount(), 0) << report(outcome);
+    runExpectingStop(folder, c.stops);
   }
 }
 
@@ -124,10 +125,7 @@ TEST(BadSettings, NeverCrashTheLauncher) {
     AppFolder folder(currentTestName() + std::to_wstring(n++));
     folder.installLauncher(L"Shop.exe");
     folder.writeFile(L"Shop.ini", c.ini);
-    robot::Outcome outcome = folder.run(L"Shop.exe", L"", c.stops ? std::vector<std::wstring>{L"OK"} : std::vector<std::wstring>{});
-    expectCleanEnd(outcome);
-    EXPECT_EQ(stoppedAtMainClass(outcome), c.stops) << report(outcome);
-    EXPECT_EQ(outcome.unexpectedCount(), 0) << report(outcome);
+    runExpectingStop(folder, c.stops);
   }
 }
 
@@ -140,9 +138,7 @@ TEST(BadSettings, DamagedEmbeddedResourceReadsAsNoSettings) {
     std::wstring exe = folder.installLauncher(L"Shop.exe");
     ASSERT_EQ(writeEmbeddedSettingsResource(toString(exe), bytes.data(), static_cast<uint32_t>(bytes.size())), 0u);
     folder.writeFile(L"Shop.ini", "[Product Information]\r\nUpgrade Code=x\r\n");
-    robot::Outcome outcome = folder.run(L"Shop.exe", L"", {L"OK"});
-    expectCleanEnd(outcome);
-    EXPECT_TRUE(stoppedAtMainClass(outcome)) << report(outcome);
+    runExpectingStop(folder, true);
   }
 }
 
