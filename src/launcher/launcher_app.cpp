@@ -101,6 +101,9 @@ bool LauncherApp::selectRuntimeBesideExecutable() {
   } else if (fileExists(folder + u"jre\\bin\\java.dll")) {
     home = folder + u"jre\\";
   }
+  // Without a runtime beside the executable there is nothing to look up: an
+  // empty home would make the lookup search the current directory.
+  if (home.empty()) return false;
   // A runtime shipped with the application is used as it is: no machine check.
   jvmDllPath = findJvmLibrary(home, jvmType);
   return !jvmDllPath.empty();
