@@ -1,7 +1,6 @@
 // Steps whose subsystems are not built yet. Each answers "nothing found" or
 // fails, so that every launch still ends with a defined exit code.
 #include "launcher/launch_steps.h"
-#include "jre/version_number.h"
 #include "launcher/launcher_app.h"
 
 bool setupSingleInstance(LauncherApp&) { return true; }
@@ -20,8 +19,3 @@ bool buildVmOptions(LauncherApp&) { return false; }
 uint32_t defaultJavaStackSize(LauncherApp&) { return 0; }
 bool createJavaVm(LauncherApp&) { return false; }
 bool invokeMainClass(LauncherApp&) { return false; }
-
-bool parseVersion(StringView, int32_t, VersionNumber& version) {
-  version = VersionNumber{};
-  return false;
-}

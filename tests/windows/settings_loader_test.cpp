@@ -101,6 +101,16 @@ TEST(SettingsLoader, AnyVersionBoundsAreTheWidestOnes) {
   EXPECT_EQ(app.minVersion.parts[3], 0);
   EXPECT_EQ(app.maxVersion.partCount, 4);
   EXPECT_EQ(app.maxVersion.parts[0], 65535);
+
+  LauncherApp written;
+  ASSERT_TRUE(load(written, kMain + "Minimum Version=1.6\r\nMaximum Version=1.8\r\n"));
+  EXPECT_EQ(formatVersion(written.minVersion), u"1.6");
+  EXPECT_EQ(written.minVersion.parts[3], 0);
+  EXPECT_EQ(written.maxVersion.parts[2], 65535) << "the maximum is filled with 65535";
+
+  LauncherApp capitalised;
+  ASSERT_TRUE(load(capitalised, kMain + "Minimum Version=Any\r\n"));
+  EXPECT_EQ(capitalised.minVersion.partCount, 0) << "only \"any\" in lower case means any";
 }
 
 TEST(SettingsLoader, MissingMainClassIsReportedAndStopsTheLoad) {
