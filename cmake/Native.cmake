@@ -11,6 +11,7 @@ add_executable(native_tests
   tests/native/command_line_test.cpp
   tests/native/embedded_settings_test.cpp
   tests/native/path_test.cpp
+  tests/native/runtime_choice_test.cpp
   tests/native/split_string_test.cpp
   tests/native/settings_path_test.cpp
 )

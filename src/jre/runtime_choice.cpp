@@ -1,0 +1,40 @@
+#include "jre/runtime_choice.h"
+
+namespace {
+
+// Whether `later` ranks higher than `earlier`, by the first rule that tells them apart.
+bool ranksHigher(const JreCandidate& later, const JreCandidate& earlier, const RankingRules& rules) {
+  if (rules.jvmSourceFavor && later.favoured != earlier.favoured) return later.favoured;
+  if (rules.jvmType == 2 && later.hasServerVm != earlier.hasServerVm) return later.hasServerVm;
+  return compareVersions(later.version, earlier.version) > 0;
+}
+
+}  // namespace
+
+void sortCandidates(std::vector<JreCandidate>& candidates, const RankingRules& rules) {
+  // An exchange sort: only strictly higher-ranking neighbours move forward,
+  // which keeps equal candidates in their order.
+  for (size_t pass = 0; pass < candidates.size(); ++pass) {
+    for (size_t i = 1; i < candidates.size(); ++i) {
+      if (ranksHigher(candidates[i], candidates[i - 1], rules)) std::swap(candidates[i], candidates[i - 1]);
+    }
+  }
+}
+
+bool chooseCandidate(std::vector<JreCandidate>& candidates, const RankingRules& rules,
+                     const StringList& preferredVersions, JreCandidate& chosen) {
+  if (candidates.empty()) return false;
+  sortCandidates(candidates, rules);
+  for (const String& text : preferredVersions) {
+    VersionNumber entry;
+    parseVersion(text, 0, entry);
+    for (const JreCandidate& candidate : candidates) {
+      if (matchesPreferred(candidate.version, entry)) {
+        chosen = candidate;
+        return true;
+      }
+    }
+  }
+  chosen = candidates.front();
+  return true;
+}
