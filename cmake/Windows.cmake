@@ -19,6 +19,7 @@ add_library(launcher_win STATIC
   src/common/file_system.cpp
   src/common/string_table.cpp
   src/common/system_library.cpp
+  src/jre/runtime_search.cpp
   src/launcher/error_report.cpp
   src/launcher/extra_arguments.cpp
   src/launcher/launcher_app.cpp
@@ -30,7 +31,7 @@ add_library(launcher_win STATIC
   src/settings/per_user_settings.cpp
   src/settings/settings_loader.cpp
 )
-target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32)
+target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 advapi32)
 launcher_warnings(launcher_win)
 
 # What packaging tools need to brand a launcher; not part of the launcher.
@@ -103,6 +104,7 @@ add_executable(windows_tests
   tests/windows/extra_arguments_test.cpp
   tests/windows/file_system_test.cpp
   tests/windows/machine_check_test.cpp
+  tests/windows/runtime_search_test.cpp
   tests/windows/settings_file_test.cpp
   tests/windows/settings_loader_test.cpp
   tests/windows/test_files.cpp

@@ -1,7 +1,7 @@
 #include "launcher/launcher_app.h"
 
-#include "common/file_system.h"
 #include "common/win_text.h"
+#include "jre/runtime_search.h"
 #include "launcher/command_line.h"
 #include "launcher/launch_steps.h"
 #include "launcher/machine_check.h"
@@ -96,9 +96,9 @@ bool LauncherApp::selectRuntimeBesideExecutable() {
   String folder;
   if (!executableFolder(folder)) return false;
   String home;
-  if (fileExists(folder + u"bin\\java.dll")) {
+  if (hasJavaLibrary(folder)) {
     home = folder;
-  } else if (fileExists(folder + u"jre\\bin\\java.dll")) {
+  } else if (hasJavaLibrary(folder + u"jre\\")) {
     home = folder + u"jre\\";
   }
   // Without a runtime beside the executable there is nothing to look up: an

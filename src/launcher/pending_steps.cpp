@@ -7,8 +7,6 @@ bool setupSingleInstance(LauncherApp&) { return true; }
 int32_t waitForFirstInstance(LauncherApp&) { return 0; }
 int32_t launchPairedProduct(LauncherApp&) { return 0; }
 
-String findJvmLibrary(const String&, int32_t) { return String(); }
-bool searchInstalledRuntimes(LauncherApp&, String&, VersionNumber&, bool) { return false; }
 bool askUserForRuntime(LauncherApp&, String&, String&) { return false; }
 
 bool prepareVmEnvironment(LauncherApp&) { return true; }

@@ -1,0 +1,158 @@
+#include "jre/runtime_search.h"
+
+#include <vector>
+
+#include "common/file_system.h"
+#include "common/win_text.h"
+#include "jre/runtime_choice.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+
+namespace {
+
+enum Kind { Jdk, Jre };
+enum Vendor { Sun, JRockit, Ibm };
+
+struct RuntimeKey {
+  const char16_t* path;
+  Kind kind;
+  Vendor vendor;
+  bool homeBelowJre;  // old-style JDK keys: the runtime lies in JavaHome\jre
+};
+
+const RuntimeKey kRuntimeKeys[] = {
+    {u"Software\\JavaSoft\\JDK\\", Jdk, Sun, false},
+    {u"Software\\JavaSoft\\JRE\\", Jre, Sun, false},
+    {u"Software\\JavaSoft\\Java Development Kit\\", Jdk, Sun, true},
+    {u"Software\\JavaSoft\\Java Runtime Environment\\", Jre, Sun, false},
+    {u"Software\\JRockit\\Java Runtime Environment\\", Jre, JRockit, false},
+    {u"Software\\JRockit\\Java Development Kit\\", Jdk, JRockit, true},
+    {u"Software\\IBM\\Java2 Runtime Environment\\", Jre, Ibm, false},
+};
+const RuntimeKey& kClassicJreKey = kRuntimeKeys[3];
+
+// The registry view of a pass: this executable's own, or the other one,
+// where the paired product's runtimes are registered.
+REGSAM viewFlag(bool pairPass) {
+#ifdef _WIN64
+  return pairPass ? KEY_WOW64_32KEY : 0;
+#else
+  return pairPass ? KEY_WOW64_64KEY : 0;
+#endif
+}
+
+HKEY openKey(const String& path, bool pairPass) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ | viewFlag(pairPass), &key) != ERROR_SUCCESS) return nullptr;
+  return key;
+}
+
+bool searched(const RuntimeKey& key, const LauncherApp& app) {
+  bool kind = app.jvmSourceFavor || (key.kind == Jdk ? app.allowJdk : app.allowJre);
+  bool vendor = key.vendor == Sun       ? app.allowSun || app.favorSun
+                : key.vendor == JRockit ? app.allowJRockit || app.favorJRockit
+                                        : app.allowIbm || app.favorIbm;
+  return kind && vendor;
+}
+
+bool favoured(const RuntimeKey& key, const LauncherApp& app) {
+  bool kind = key.kind == Jdk ? app.allowJdk : app.allowJre;
+  bool vendor = key.vendor == Sun ? app.favorSun : key.vendor == JRockit ? app.favorJRockit : app.favorIbm;
+  return kind && vendor;
+}
+
+// The home folder and server-VM flag of one version key; false when it names
+// no usable runtime.
+bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const LauncherApp& app, bool pairPass,
+                       JreCandidate& candidate) {
+  HKEY key = openKey(String(runtimeKey.path) + name, pairPass);
+  if (!key) return false;
+  DWORD size = 0;
+  bool ok = RegQueryValueExW(key, L"JavaHome", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size > 0;
+  String home;
+  if (ok) {
+    home.assign(size / sizeof(wchar_t) + 1, u'\0');
+    DWORD read = static_cast<DWORD>(home.size() * sizeof(wchar_t));
+    ok = RegQueryValueExW(key, L"JavaHome", nullptr, nullptr, reinterpret_cast<BYTE*>(wideBuffer(home)), &read) ==
+         ERROR_SUCCESS;
+    home.resize(home.find(u'\0') == String::npos ? home.size() : home.find(u'\0'));
+  }
+  RegCloseKey(key);
+  if (!ok || home.empty()) return false;
+
+  if (home.back() != u'\\') home += u'\\';
+  if (runtimeKey.homeBelowJre) home += u"jre\\";
+  // For these runtimes the client VM is looked for first even when a server
+  // VM is favoured.
+  int32_t type = (&runtimeKey == &kClassicJreKey && app.jvmType == JvmTypeFavorServer) ? JvmTypeDefault : app.jvmType;
+  bool server = false;
+  if (findJvmLibrary(home, type, &server).empty()) return false;
+  candidate.homeFolder = home;
+  candidate.hasServerVm = server;
+  return true;
+}
+
+void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool pairPass,
+                     std::vector<JreCandidate>& candidates) {
+  HKEY key = openKey(runtimeKey.path, pairPass);
+  if (!key) return;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[MAX_PATH];
+    DWORD length = MAX_PATH;
+    if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    JreCandidate candidate;
+    String versionName = fromWide(name, length);
+    parseVersion(versionName, 0, candidate.version);
+    if (!withinBounds(candidate.version, app.minVersion, app.maxVersion)) continue;
+    if (!inspectVersionKey(runtimeKey, versionName, app, pairPass, candidate)) continue;
+    candidate.favoured = favoured(runtimeKey, app);
+    candidates.push_back(candidate);
+  }
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+bool hasJavaLibrary(const String& folder) { return fileExists(folder + u"bin\\java.dll"); }
+
+String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm) {
+  struct Probe {
+    const char16_t* name;
+    bool server;
+  };
+  static const Probe probes[] = {
+      {u"bin\\client\\jvm.dll", false}, {u"bin\\classic\\jvm.dll", false}, {u"bin\\hotspot\\jvm.dll", false},
+      {u"bin\\server\\jvm.dll", true},  {u"bin\\jrockit\\jvm.dll", false},
+  };
+  auto found = [&](const Probe& probe) {
+    if (!fileExists(home + probe.name)) return false;
+    if (serverVm) *serverVm = probe.server;
+    return true;
+  };
+  if (jvmType == JvmTypeServer || jvmType == JvmTypeFavorServer) {
+    if (found(probes[3])) return home + probes[3].name;
+    if (jvmType == JvmTypeServer) return String();
+  }
+  for (const Probe& probe : probes) {
+    if (found(probe)) return home + probe.name;
+  }
+  return String();
+}
+
+String findJvmLibrary(const String& home, int32_t jvmType) { return findJvmLibrary(home, jvmType, nullptr); }
+
+bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass) {
+  if (pairPass && app.pairProduct.empty()) return false;
+  std::vector<JreCandidate> candidates;
+  for (const RuntimeKey& key : kRuntimeKeys) {
+    if (searched(key, app)) collectRuntimes(key, app, pairPass, candidates);
+  }
+  JreCandidate chosen;
+  if (!chooseCandidate(candidates, RankingRules{app.jvmSourceFavor, app.jvmType}, app.preferredVersions, chosen)) {
+    return false;
+  }
+  if (pairPass) app.launchPairProduct = true;
+  home = chosen.homeFolder;
+  version = chosen.version;
+  return true;
+}

@@ -1,0 +1,149 @@
+// The registry search over keys and runtime folders made for each case.
+#include <gtest/gtest.h>
+
+#include "common/win_text.h"
+#include "jre/runtime_search.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+#include "test_files.h"
+
+namespace {
+
+const wchar_t* const kVendorKeys[] = {L"Software\\JavaSoft", L"Software\\JRockit", L"Software\\IBM"};
+
+void clearRegistry() {
+  for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+    for (const wchar_t* key : kVendorKeys) {
+      HKEY software;
+      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS) continue;
+      RegDeleteTreeW(software, key + 9);  // the part after "Software\"
+      RegCloseKey(software);
+    }
+  }
+}
+
+class RuntimeSearch : public testing::Test {
+ protected:
+  void SetUp() override {
+    clearRegistry();
+    root_ = freshTempFolder("runtimes");
+  }
+  void TearDown() override { clearRegistry(); }
+
+  // A runtime folder holding the given VMs ("client", "server").
+  String runtime(const char16_t* name, std::initializer_list<const char16_t*> vms) {
+    String home = root_ + u"\\" + name;
+    for (const char16_t* vm : vms) {
+      String folder = home + u"\\bin\\" + vm;
+      createFolders(folder);
+      writeAnsiFile(folder + u"\\jvm.dll", "");
+    }
+    return home;
+  }
+
+  void registerRuntime(const char16_t* key, const char16_t* version, const String& home, REGSAM view = KEY_WOW64_64KEY) {
+    HKEY handle;
+    String path = String(key) + version;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(handle, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide(home)),
+                   static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+  }
+
+  // The home folder the search picks, or "none".
+  std::string search(LauncherApp& app, bool pairPass = false) {
+    String home;
+    VersionNumber version;
+    if (!searchInstalledRuntimes(app, home, version, pairPass)) return "none";
+    String prefix = root_ + u"\\";
+    return toUtf8(home.substr(0, prefix.size()) == prefix ? home.substr(prefix.size()) : home);
+  }
+
+  static void createFolders(const String& path) {
+    for (size_t pos = path.find(u'\\', 3); pos != String::npos; pos = path.find(u'\\', pos + 1)) {
+      CreateDirectoryW(wide(path.substr(0, pos)), nullptr);
+    }
+    CreateDirectoryW(wide(path), nullptr);
+  }
+
+  String root_;
+};
+
+TEST_F(RuntimeSearch, ChoosesByKindVendorVersionAndVm) {
+  registerRuntime(u"Software\\JavaSoft\\Java Runtime Environment\\", u"1.8.0_231", runtime(u"jre8", {u"client", u"server"}));
+  registerRuntime(u"Software\\JavaSoft\\JDK\\", u"11.0.2", runtime(u"jdk11", {u"server"}));
+  registerRuntime(u"Software\\IBM\\Java2 Runtime Environment\\", u"1.6", runtime(u"ibm6", {u"client"}));
+
+  const struct {
+    const char* name;
+    void (*configure)(LauncherApp&);
+    const char* expected;
+  } cases[] = {
+      {"defaults: the highest favoured", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; }, "jdk11\\"},
+      {"favor_JRE", [](LauncherApp& a) { a.allowJre = true; }, "jre8\\"},
+      {"favor_ibm", [](LauncherApp& a) { a.allowJdk = a.allowJre = a.allowJRockit = a.allowIbm = a.favorIbm = true; a.favorSun = false; }, "ibm6\\"},
+      {"only_JDK", [](LauncherApp& a) { a.jvmSourceFavor = false; a.allowJdk = true; }, "jdk11\\"},
+      {"unknown JVM Source reads nothing", [](LauncherApp& a) { a.jvmSourceFavor = false; }, "none"},
+      {"maximum 1.8", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; parseVersion(u"1.8", 65535, a.maxVersion); }, "jre8\\"},
+      {"minimum 12", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; parseVersion(u"12", 0, a.minVersion); }, "none"},
+      {"preferred 1.8", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; a.preferredVersions = {u"1.7", u"1.8"}; }, "jre8\\"},
+  };
+  for (const auto& c : cases) {
+    LauncherApp app;
+    c.configure(app);
+    EXPECT_EQ(search(app), c.expected) << c.name;
+  }
+}
+
+TEST_F(RuntimeSearch, ServerVmRequiredOrFavoured) {
+  registerRuntime(u"Software\\JavaSoft\\JRE\\", u"17", runtime(u"client17", {u"client"}));
+  registerRuntime(u"Software\\JavaSoft\\JRE\\", u"11", runtime(u"server11", {u"server"}));
+  LauncherApp app;
+  app.allowJdk = app.allowJre = true;
+  EXPECT_EQ(search(app), "client17\\");
+  app.jvmType = JvmTypeFavorServer;
+  EXPECT_EQ(search(app), "server11\\");
+  app.jvmType = JvmTypeServer;
+  EXPECT_EQ(search(app), "server11\\");
+  app.preferredVersions = {u"17"};
+  EXPECT_EQ(search(app), "server11\\") << "a client-only runtime is no candidate for a server VM";
+}
+
+TEST_F(RuntimeSearch, OldStyleJdkKeysPointBelowJre) {
+  String jdk = runtime(u"jdk8", {});
+  runtime(u"jdk8\\jre", {u"server"});
+  registerRuntime(u"Software\\JavaSoft\\Java Development Kit\\", u"1.8", jdk);
+  LauncherApp app;
+  EXPECT_EQ(search(app), "jdk8\\jre\\");
+}
+
+TEST_F(RuntimeSearch, PairPassReadsTheOtherViewOnlyWithAPairProduct) {
+  registerRuntime(u"Software\\JavaSoft\\JRE\\", u"1.8", runtime(u"other-view", {u"client"}), KEY_WOW64_32KEY);
+  LauncherApp app;
+  EXPECT_EQ(search(app, false), "none");
+  EXPECT_EQ(search(app, true), "none") << "no pair product";
+  EXPECT_FALSE(app.launchPairProduct);
+  app.pairProduct = u"Shop32.exe";
+  EXPECT_EQ(search(app, true), "other-view\\");
+  EXPECT_TRUE(app.launchPairProduct);
+}
+
+TEST(FindJvmLibrary, ProbesTheVmFoldersInOrder) {
+  const String home = freshTempFolder("vms") + u"\\";
+  for (const char16_t* vm : {u"client", u"server"}) {
+    CreateDirectoryW(wide(home + u"bin"), nullptr);
+    CreateDirectoryW(wide(home + u"bin\\" + vm), nullptr);
+    writeAnsiFile(home + u"bin\\" + vm + u"\\jvm.dll", "");
+  }
+  bool server = false;
+  EXPECT_EQ(findJvmLibrary(home, 0, &server), home + u"bin\\client\\jvm.dll");
+  EXPECT_FALSE(server);
+  EXPECT_EQ(findJvmLibrary(home, 2, &server), home + u"bin\\server\\jvm.dll");
+  EXPECT_TRUE(server);
+  EXPECT_EQ(findJvmLibrary(home + u"bin\\", 0, &server), u"") << "the bin folder is no home";
+  EXPECT_TRUE(hasJavaLibrary(home) == false);
+}
+
+}  // namespace
