@@ -19,6 +19,7 @@ add_library(launcher_win STATIC
   src/common/file_system.cpp
   src/common/string_table.cpp
   src/common/system_library.cpp
+  src/jre/jre_not_found_dialog.cpp
   src/jre/runtime_search.cpp
   src/launcher/error_report.cpp
   src/launcher/extra_arguments.cpp
@@ -30,8 +31,9 @@ add_library(launcher_win STATIC
   src/settings/layered_settings.cpp
   src/settings/per_user_settings.cpp
   src/settings/settings_loader.cpp
+  src/ui/dialog_centring.cpp
 )
-target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 advapi32)
+target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 advapi32 shell32 ole32)
 launcher_warnings(launcher_win)
 
 # What packaging tools need to brand a launcher; not part of the launcher.
@@ -116,6 +118,7 @@ launcher_warnings(windows_tests)
 # End-to-end tests: the launcher as a user runs it, under its own name.
 add_executable(e2e_tests
   tests/e2e/app_folder.cpp
+  tests/e2e/jre_not_found_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
 )

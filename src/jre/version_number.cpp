@@ -75,7 +75,9 @@ String formatVersion(const VersionNumber& version) {
   String text;
   for (int i = 0; i <= (last > 1 ? last : 1); ++i) {
     if (i > 0) text += u'.';
-    text += formatText(u"%d", {version.parts[i]});
+    // A part printed only to show two of them is a filler: an upper bound of
+    // 11 reads 11.0, not 11.65535.
+    text += formatText(u"%d", {i > last ? 0 : version.parts[i]});
   }
   return text;
 }

@@ -7,7 +7,6 @@ bool setupSingleInstance(LauncherApp&) { return true; }
 int32_t waitForFirstInstance(LauncherApp&) { return 0; }
 int32_t launchPairedProduct(LauncherApp&) { return 0; }
 
-bool askUserForRuntime(LauncherApp&, String&, String&) { return false; }
 
 bool prepareVmEnvironment(LauncherApp&) { return true; }
 bool showSplash(LauncherApp&) { return true; }

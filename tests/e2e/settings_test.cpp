@@ -26,12 +26,18 @@ void expectCleanEnd(const robot::Outcome& outcome) {
   EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
 }
 
-// Runs Shop.exe of the folder; it must end with -1, at the main-class check
-// (answering its box) or past it, and show nothing else.
+// Runs Shop.exe of the folder; it must end with -1, either at the main-class
+// check (answering its box) or past it, where no runtime is installed and the
+// JRE-not-found dialog is cancelled, and show nothing else.
 void runExpectingStop(const AppFolder& folder, bool stops) {
-  robot::Outcome outcome = folder.run(L"Shop.exe", L"", stops ? std::vector<std::wstring>{L"OK"} : std::vector<std::wstring>{});
+  robot::Outcome outcome = folder.run(L"Shop.exe", L"", {stops ? L"OK" : L"Cancel"});
   expectCleanEnd(outcome);
   EXPECT_EQ(stoppedAtMainClass(outcome), stops) << report(outcome);
+  auto dialogs = outcome.dialogs();
+  if (!stops) {
+    ASSERT_EQ(dialogs.size(), 1u) << report(outcome);
+    EXPECT_EQ(dialogs[0].caption, L"JRE Not Found") << report(outcome);
+  }
   EXPECT_EQ(outcome.unexpectedCount(), 0) << report(outcome);
 }
 

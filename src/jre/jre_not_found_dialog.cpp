@@ -1,0 +1,79 @@
+#include "jre/jre_not_found_dialog.h"
+
+#include <shlobj.h>
+
+#include "common/string_table.h"
+#include "common/win_text.h"
+#include "jre/runtime_search.h"
+#include "jre/version_number.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+#include "resources/resource_ids.h"
+#include "ui/dialog_centring.h"
+
+INT_PTR JreNotFoundDialog::run(HWND owner) {
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_JRE_NOT_FOUND), owner, dialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK JreNotFoundDialog::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    reinterpret_cast<JreNotFoundDialog*>(lParam)->initialise(dialog);
+    return TRUE;
+  }
+  auto self = reinterpret_cast<JreNotFoundDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message != WM_COMMAND || !self) return FALSE;
+  switch (LOWORD(wParam)) {
+    case IDOK:
+      EndDialog(dialog, IDOK);
+      return TRUE;
+    case IDCANCEL:  // also Esc and the close box
+      EndDialog(dialog, IDCANCEL);
+      return TRUE;
+    case IDC_JRE_BROWSE:
+      self->browse(dialog);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void JreNotFoundDialog::initialise(HWND dialog) {
+  SetDlgItemTextW(dialog, IDC_JRE_MESSAGE, wide(messageText_));
+  // The template names the system's error icon; set it explicitly, since the
+  // static control looks for it in this module first.
+  SendDlgItemMessageW(dialog, IDC_JRE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ERROR)), 0);
+  EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+  centreDialog(dialog);
+}
+
+void JreNotFoundDialog::browse(HWND dialog) {
+  String title = resourceString(IDS_BROWSE_FOR_JRE);
+  BROWSEINFOW info{};
+  info.hwndOwner = dialog;
+  info.lpszTitle = wide(title);
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+  PIDLIST_ABSOLUTE picked = SHBrowseForFolderW(&info);
+  if (!picked) return;
+  wchar_t path[MAX_PATH] = L"";
+  SHGetPathFromIDListW(picked, path);
+  CoTaskMemFree(picked);
+
+  SetDlgItemTextW(dialog, IDC_JRE_FOLDER, path);
+  chosenFolder_ = fromWide(path);
+  if (!chosenFolder_.empty() && chosenFolder_.back() != u'\\') chosenFolder_ += u'\\';
+  chosenJvmPath_ = findJvmLibrary(chosenFolder_, jvmType_);
+  EnableWindow(GetDlgItem(dialog, IDOK), !chosenJvmPath_.empty());
+}
+
+bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath) {
+  String requirement = describeVersionRequirement(app.minVersion, app.maxVersion, resourceString);
+  String message = formatText(resourceString(app.jvmType == JvmTypeServer ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND),
+                              {requirement});
+  JreNotFoundDialog dialog(message, app.jvmType);
+  if (dialog.run(GetActiveWindow()) != IDOK) return false;
+  home = dialog.chosenFolder();
+  jvmDllPath = dialog.chosenJvmPath();
+  return true;
+}
