@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/win_text.h"
+#include "file_tree/file_tree.h"
 #include "jre/runtime_search.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
@@ -35,7 +36,7 @@ class RuntimeSearch : public testing::Test {
     String home = root_ + u"\\" + name;
     for (const char16_t* vm : vms) {
       String folder = home + u"\\bin\\" + vm;
-      createFolders(folder);
+      createTree(wide(folder));
       writeAnsiFile(folder + u"\\jvm.dll", "");
     }
     return home;
@@ -59,13 +60,6 @@ class RuntimeSearch : public testing::Test {
     if (!searchInstalledRuntimes(app, home, version, pairPass)) return "none";
     String prefix = root_ + u"\\";
     return toUtf8(home.substr(0, prefix.size()) == prefix ? home.substr(prefix.size()) : home);
-  }
-
-  static void createFolders(const String& path) {
-    for (size_t pos = path.find(u'\\', 3); pos != String::npos; pos = path.find(u'\\', pos + 1)) {
-      CreateDirectoryW(wide(path.substr(0, pos)), nullptr);
-    }
-    CreateDirectoryW(wide(path), nullptr);
   }
 
   String root_;
@@ -143,7 +137,7 @@ TEST(FindJvmLibrary, ProbesTheVmFoldersInOrder) {
   EXPECT_EQ(findJvmLibrary(home, 2, &server), home + u"bin\\server\\jvm.dll");
   EXPECT_TRUE(server);
   EXPECT_EQ(findJvmLibrary(home + u"bin\\", 0, &server), u"") << "the bin folder is no home";
-  EXPECT_TRUE(hasJavaLibrary(home) == false);
+  EXPECT_FALSE(hasJavaLibrary(home));
 }
 
 }  // namespace
