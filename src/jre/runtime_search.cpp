@@ -139,8 +139,6 @@ String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm) {
   return String();
 }
 
-String findJvmLibrary(const String& home, int32_t jvmType) { return findJvmLibrary(home, jvmType, nullptr); }
-
 bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass) {
   if (pairPass && app.pairProduct.empty()) return false;
   std::vector<JreCandidate> candidates;

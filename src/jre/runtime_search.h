@@ -7,4 +7,4 @@ bool hasJavaLibrary(const String& folder);
 
 // The jvm.dll of a runtime home folder for the JVM type (0 any, client first;
 // 1 server only; 2 server first), or empty. `serverVm` is set only with a path.
-String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm);
+String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm = nullptr);

@@ -20,10 +20,8 @@ int32_t waitForFirstInstance(LauncherApp& app);
 // Paired product: starts the sibling launcher with this command line.
 int32_t launchPairedProduct(LauncherApp& app);
 
-// Runtime discovery: the jvm.dll of a runtime home (ending in a backslash),
-// or empty; the registry search, in this launcher's own pass or in the pass
-// for the paired product.
-String findJvmLibrary(const String& home, int32_t jvmType);
+// Runtime discovery: the registry search, in this launcher's own pass or in
+// the pass for the paired product.
 bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass);
 
 // The JRE-not-found dialog: true when the user picked a runtime, with its home
