@@ -64,9 +64,9 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The dialog robot: launches a program and reads and answers its windows.
-add_library(robot STATIC testing/robot/robot.cpp)
+add_library(robot STATIC testing/robot/robot.cpp testing/robot/folder_picker.cpp)
 target_include_directories(robot PUBLIC testing)
-target_link_libraries(robot PUBLIC user32 gdi32)
+target_link_libraries(robot PUBLIC user32 gdi32 comctl32)
 target_compile_definitions(robot PUBLIC UNICODE _UNICODE NOMINMAX)
 launcher_warnings(robot)
 add_executable(robot_cli testing/robot/robot_main.cpp)

@@ -26,6 +26,8 @@ INT_PTR CALLBACK JreNotFoundDialog::dialogProc(HWND dialog, UINT message, WPARAM
   if (message != WM_COMMAND || !self) return FALSE;
   switch (LOWORD(wParam)) {
     case IDOK:
+      // Enter reaches here even while the OK button is disabled.
+      if (self->chosenJvmPath_.empty()) return TRUE;
       EndDialog(dialog, IDOK);
       return TRUE;
     case IDCANCEL:  // also Esc and the close box

@@ -1,15 +1,23 @@
 #include "robot/robot.h"
 
 #include <algorithm>
-#include <set>
+#include <map>
+
+#include "robot/folder_picker.h"
 
 namespace robot {
 namespace {
 
+// Asks the window itself: for windows of other processes GetWindowText only
+// sees the caption the system keeps, which edit controls do not update.
 std::wstring windowText(HWND hwnd) {
-  int length = GetWindowTextLengthW(hwnd);
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return L"";
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  text.resize(static_cast<size_t>(copied));
   return text;
 }
 
@@ -71,6 +79,37 @@ bool showsErrorIcon(HWND control) {
   return coloured > 0 && same * 10 >= size * size * 9;
 }
 
+bool sameControls(const Window& a, const Window& b) {
+  if (a.controls.size() != b.controls.size()) return false;
+  for (size_t i = 0; i < a.controls.size(); ++i) {
+    const Control& x = a.controls[i];
+    const Control& y = b.controls[i];
+    if (x.id != y.id || x.text != y.text || x.enabled != y.enabled || x.visible != y.visible) return false;
+  }
+  return true;
+}
+
+bool ownsDialog(HWND owner);
+
+Window record(HWND hwnd);
+
+// Reads a dialog once it has settled: no dialog of its own left and
+// its controls the same twice in a row, so that what a dialog does after
+// showing up (or after a modal window of its own closed) is seen.
+Window recordSettled(HWND hwnd) {
+  for (int wait = 0; wait < 100 && ownsDialog(hwnd); ++wait) Sleep(30);
+  Window last = record(hwnd);
+  for (int attempt = 0; attempt < 15; ++attempt) {
+    Sleep(150);
+    if (!IsWindow(hwnd)) break;
+    Window now = record(hwnd);
+    bool settled = sameControls(last, now);
+    last = now;
+    if (settled) break;
+  }
+  return last;
+}
+
 Window record(HWND hwnd) {
   Window w;
   w.className = className(hwnd);
@@ -96,16 +135,48 @@ Window record(HWND hwnd) {
   return w;
 }
 
-// Presses the button with the given text, or closes the window when there is none.
+const std::wstring kPickPrefix = L"pick:";
+
+// Presses the button with the given text, or closes the window when there is
+// none. "pick:FOLDER" selects FOLDER in a folder picker and presses its OK.
 std::wstring press(HWND hwnd, const std::wstring& button) {
+  if (button.compare(0, kPickPrefix.size(), kPickPrefix) == 0) {
+    if (!selectFolderInPicker(hwnd, button.substr(kPickPrefix.size()))) {
+      PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+      return L"(folder not found) " + button;
+    }
+    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    return button;
+  }
   for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (_wcsicmp(className(child).c_str(), L"Button") == 0 && withoutMnemonic(windowText(child)) == button) {
+      // A user cannot press a disabled button either.
+      if (!IsWindowEnabled(child)) break;
       PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED), reinterpret_cast<LPARAM>(child));
       return button;
     }
   }
   PostMessageW(hwnd, WM_CLOSE, 0, 0);
-  return L"(closed)";
+  return L"(closed)" + (button == L"(close)" || button == L"(unexpected)" ? L"" : L" instead of " + button);
+}
+
+struct OwnedScan {
+  HWND owner;
+  bool found;
+};
+
+// A closed dialog is hidden first and destroyed later, when the code that
+// showed it may still be busy; so hidden dialogs count until they are gone.
+BOOL CALLBACK findOwned(HWND hwnd, LPARAM param) {
+  auto scan = reinterpret_cast<OwnedScan*>(param);
+  if (GetWindow(hwnd, GW_OWNER) == scan->owner && className(hwnd) == L"#32770") scan->found = true;
+  return !scan->found;
+}
+
+bool ownsDialog(HWND owner) {
+  OwnedScan scan{owner, false};
+  EnumWindows(findOwned, reinterpret_cast<LPARAM>(&scan));
+  return scan.found;
 }
 
 struct Scan {
@@ -122,7 +193,9 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM param) {
 }
 
 // One round of watching: records new windows of the process and answers
-// dialogs. Returns false when nothing new appeared.
+// dialogs. A dialog that was disabled while a modal window of its own was
+// open (a folder picker, a message box) counts as appearing again once it is
+// enabled again, so a test can go on pressing its buttons.
 class Watch {
  public:
   Watch(DWORD processId, std::vector<std::wstring> presses, std::vector<Window>& seen)
@@ -132,12 +205,18 @@ class Watch {
     Scan scan{processId_, {}};
     EnumWindows(collect, reinterpret_cast<LPARAM>(&scan));
     for (HWND hwnd : scan.found) {
-      if (handled_.count(hwnd)) continue;
-      // Let a dialog finish its initialisation before reading it.
-      Sleep(150);
+      auto known = handled_.find(hwnd);
+      if (known != handled_.end()) {
+        if (!IsWindowEnabled(hwnd)) known->second = State::Waiting;
+        if (known->second == State::Answered || !IsWindowEnabled(hwnd)) continue;
+      } else if (!IsWindowEnabled(hwnd)) {
+        continue;
+      }
+      handled_[hwnd] = State::Answered;
+      auto owner = handled_.find(GetWindow(hwnd, GW_OWNER));
+      if (owner != handled_.end()) owner->second = State::Waiting;
+      Window w = recordSettled(hwnd);
       if (!IsWindow(hwnd)) continue;
-      handled_.insert(hwnd);
-      Window w = record(hwnd);
       if (w.isDialog()) {
         w.expected = next_ < presses_.size();
         w.pressed = press(hwnd, w.expected ? presses_[next_++] : L"(unexpected)");
@@ -147,10 +226,11 @@ class Watch {
   }
 
  private:
+  enum class State { Answered, Waiting };
   DWORD processId_;
   std::vector<std::wstring> presses_;
   size_t next_ = 0;
-  std::set<HWND> handled_;
+  std::map<HWND, State> handled_;
   std::vector<Window>& seen_;
 };
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app_folder.h"
+#include "file_tree/file_tree.h"
 
 namespace {
 
@@ -54,6 +55,93 @@ TEST(JreNotFound, DialogSaysWhatIsNeededAndCancelEndsTheLaunch) {
                              (folder.path() + L"\\Shop.ini").c_str());
     EXPECT_STREQ(persisted, L"") << "a cancelled dialog remembers nothing";
   }
+}
+
+// A runtime folder of the test layout whose jvm.dll is a PE of this machine
+// (the launcher itself), so that the machine check lets it through.
+void makeRuntime(const std::wstring& home, const wchar_t* vmFolder) {
+  createTree(home + L"\\bin\\" + vmFolder);
+  ASSERT_TRUE(CopyFileW(launcherUnderTest().c_str(), (home + L"\\bin\\" + vmFolder + L"\\jvm.dll").c_str(), FALSE));
+}
+
+std::wstring readJrePath(const std::wstring& file) {
+  wchar_t value[512] = L"";
+  GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", value, 512, file.c_str());
+  return value;
+}
+
+std::wstring appData() {
+  wchar_t value[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"APPDATA", value, MAX_PATH);
+  return value;
+}
+
+// Browse is driven through the system folder picker: each pick shows the
+// folder in the field and enables OK only for a folder with a fitting jvm.dll.
+TEST(JreNotFound, BrowsingEnablesOkOnlyForARuntimeFolder) {
+  const struct {
+    const char* name;
+    const char* jvmType;
+    const wchar_t* vmFolder;
+    std::vector<const wchar_t*> picks;  // below the runtime's home; "" is the home itself
+    std::vector<bool> okAfterPick;
+  } cases[] = {
+      {"home enables, its bin folder does not", "", L"server", {L"\\bin", L"", L"\\bin"}, {false, true, false}},
+      {"server VM needed, client only", "server", L"client", {L""}, {false}},
+      {"server VM needed and there", "server", L"server", {L""}, {true}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AppFolder folder(currentTestName() + std::to_wstring(n++));
+    const std::wstring home = folder.path() + L"\\rt";
+    makeRuntime(home, c.vmFolder);
+    folder.installLauncher(L"Shop.exe");
+    folder.writeFile(L"Shop.ini", std::string("[Java Runtime Environment]\r\nMain Class=com.shop.Main\r\nJVM Type=") +
+                                      c.jvmType + "\r\n");
+    std::vector<std::wstring> presses;
+    for (const wchar_t* pick : c.picks) {
+      presses.push_back(L"Browse...");
+      presses.push_back(L"pick:" + home + pick);
+    }
+    presses.push_back(L"Cancel");
+    robot::Outcome outcome = folder.run(L"Shop.exe", L"", presses);
+    EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+    EXPECT_EQ(outcome.unexpectedCount(), 0) << report(outcome);
+
+    auto dialogs = outcome.dialogs();
+    ASSERT_EQ(dialogs.size(), 1 + 2 * c.picks.size()) << report(outcome);
+    for (size_t i = 0; i < c.picks.size(); ++i) {
+      const robot::Window& after = dialogs[2 + 2 * i];
+      EXPECT_EQ(after.caption, L"JRE Not Found");
+      EXPECT_EQ(control(after, 201)->text, home + c.picks[i]) << "pick " << i;
+      EXPECT_EQ(control(after, 1)->enabled, c.okAfterPick[i]) << "pick " << i << "\n" << report(outcome);
+    }
+  }
+}
+
+// OK after a successful pick: the folder is remembered in the per-user file
+// (with a trailing backslash) and the next launch goes straight to it.
+TEST(JreNotFound, ThePickedRuntimeIsRememberedForTheNextLaunch) {
+  AppFolder folder(currentTestName());
+  const std::wstring home = folder.path() + L"\\rt";
+  makeRuntime(home, L"server");
+  folder.installLauncher(L"Shop.exe");
+  folder.writeFile(L"Shop.ini",
+                   "[Java Runtime Environment]\r\nMain Class=com.shop.Main\r\n"
+                   "[Product Information]\r\nProduct Name=E2E: Shop/Tools?\r\nProduct Code=remembered-pick\r\n");
+  const std::wstring productFolder = appData() + L"\\E2E ShopTools";
+  removeTree(productFolder);
+
+  robot::Outcome first = folder.run(L"Shop.exe", L"", {L"Browse...", L"pick:" + home, L"OK"});
+  ASSERT_EQ(first.dialogs().size(), 3u) << report(first);
+  EXPECT_EQ(first.unexpectedCount(), 0) << report(first);
+  EXPECT_EQ(readJrePath(productFolder + L"\\remembered-pick\\Shop.ini"), home + L"\\");
+  EXPECT_EQ(readJrePath(folder.path() + L"\\Shop.ini"), L"") << "outside service mode the INI stays as shipped";
+
+  robot::Outcome second = folder.run(L"Shop.exe");
+  EXPECT_EQ(second.dialogs().size(), 0u) << report(second);
+  removeTree(productFolder);
 }
 
 }  // namespace
