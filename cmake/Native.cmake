@@ -14,6 +14,7 @@ add_executable(native_tests
   tests/native/runtime_choice_test.cpp
   tests/native/split_string_test.cpp
   tests/native/settings_path_test.cpp
+  tests/native/anchor_colour_test.cpp
 )
 target_link_libraries(native_tests PRIVATE launcher_portable GTest::gtest_main)
 launcher_warnings(native_tests)

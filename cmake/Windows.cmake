@@ -32,8 +32,9 @@ add_library(launcher_win STATIC
   src/settings/per_user_settings.cpp
   src/settings/settings_loader.cpp
   src/ui/dialog_centring.cpp
+  src/ui/link_label.cpp
 )
-target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 advapi32 shell32 ole32)
+target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32 shell32 ole32 comctl32)
 launcher_warnings(launcher_win)
 
 # What packaging tools need to brand a launcher; not part of the launcher.
@@ -64,7 +65,7 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The dialog robot: launches a program and reads and answers its windows.
-add_library(robot STATIC testing/robot/robot.cpp testing/robot/folder_picker.cpp)
+add_library(robot STATIC testing/robot/robot.cpp testing/robot/folder_picker.cpp testing/robot/png_file.cpp)
 target_include_directories(robot PUBLIC testing)
 target_link_libraries(robot PUBLIC user32 gdi32 comctl32)
 target_compile_definitions(robot PUBLIC UNICODE _UNICODE NOMINMAX)
@@ -105,6 +106,7 @@ add_executable(windows_tests
   tests/windows/error_report_test.cpp
   tests/windows/extra_arguments_test.cpp
   tests/windows/file_system_test.cpp
+  tests/windows/link_label_test.cpp
   tests/windows/machine_check_test.cpp
   tests/windows/runtime_search_test.cpp
   tests/windows/settings_file_test.cpp
@@ -135,9 +137,11 @@ if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME windows_tests COMMAND windows_tests)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES
-    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>" TIMEOUT 600)
+    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts"
+    TIMEOUT 600)
   set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
   # The robot reads windows off the one virtual screen: tests that show
   # windows must not cover each other's.
   set_tests_properties(windows_tests e2e_tests PROPERTIES RESOURCE_LOCK display)
 endif()
+include(${CMAKE_SOURCE_DIR}/cmake/TestRuntime.cmake OPTIONAL)

@@ -42,6 +42,8 @@ INT_PTR CALLBACK JreNotFoundDialog::dialogProc(HWND dialog, UINT message, WPARAM
 }
 
 void JreNotFoundDialog::initialise(HWND dialog) {
+  HWND link = GetDlgItem(dialog, IDC_JRE_LINK);
+  link_.attach(link, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
   SetDlgItemTextW(dialog, IDC_JRE_MESSAGE, wide(messageText_));
   // The template names the system's error icon; set it explicitly, since the
   // static control looks for it in this module first.

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/text.h"
+#include "ui/link_label.h"
 
 // The dialog shown when no Java runtime was found: it says which one is
 // needed and lets the user browse for an installed runtime's folder. OK is
@@ -25,4 +26,5 @@ class JreNotFoundDialog {
   int32_t jvmType_;
   String chosenFolder_;
   String chosenJvmPath_;
+  LinkLabel link_;
 };

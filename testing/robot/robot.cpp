@@ -1,9 +1,11 @@
 #include "robot/robot.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <map>
 
 #include "robot/folder_picker.h"
+#include "robot/png_file.h"
 
 namespace robot {
 namespace {
@@ -160,6 +162,12 @@ std::wstring press(HWND hwnd, const std::wstring& button) {
   return L"(closed)" + (button == L"(close)" || button == L"(unexpected)" ? L"" : L" instead of " + button);
 }
 
+std::wstring fileName(const std::wstring& caption) {
+  std::wstring name;
+  for (wchar_t c : caption) name += iswalnum(c) ? c : L'-';
+  return name.empty() ? L"window" : name;
+}
+
 struct OwnedScan {
   HWND owner;
   bool found;
@@ -198,8 +206,9 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM param) {
 // enabled again, so a test can go on pressing its buttons.
 class Watch {
  public:
-  Watch(DWORD processId, std::vector<std::wstring> presses, std::vector<Window>& seen)
-      : processId_(processId), presses_(std::move(presses)), seen_(seen) {}
+  Watch(DWORD processId, std::vector<std::wstring> presses, std::vector<Window>& seen,
+        std::wstring screenshotFolder = L"")
+      : processId_(processId), presses_(std::move(presses)), seen_(seen), screenshotFolder_(std::move(screenshotFolder)) {}
 
   void poll() {
     Scan scan{processId_, {}};
@@ -217,6 +226,10 @@ class Watch {
       if (owner != handled_.end()) owner->second = State::Waiting;
       Window w = recordSettled(hwnd);
       if (!IsWindow(hwnd)) continue;
+      if (w.isDialog() && !screenshotFolder_.empty()) {
+        std::wstring file = screenshotFolder_ + L"\\" + std::to_wstring(seen_.size() + 1) + L"-" + fileName(w.caption) + L".png";
+        if (saveScreenshot(hwnd, file)) w.screenshot = file;
+      }
       if (w.isDialog()) {
         w.expected = next_ < presses_.size();
         w.pressed = press(hwnd, w.expected ? presses_[next_++] : L"(unexpected)");
@@ -232,6 +245,7 @@ class Watch {
   size_t next_ = 0;
   std::map<HWND, State> handled_;
   std::vector<Window>& seen_;
+  std::wstring screenshotFolder_;
 };
 
 }  // namespace
@@ -298,7 +312,7 @@ Outcome run(const Launch& launch) {
     return outcome;
   }
   outcome.started = true;
-  Watch watch(process.dwProcessId, launch.presses, outcome.windows);
+  Watch watch(process.dwProcessId, launch.presses, outcome.windows, launch.screenshotFolder);
   DWORD started = GetTickCount();
   for (;;) {
     watch.poll();
@@ -352,6 +366,39 @@ std::vector<Window> InProcessWatcher::stop() {
   return seen_;
 }
 
+bool saveScreenshot(HWND window, const std::wstring& path) {
+  RECT area;
+  if (!GetWindowRect(window, &area)) return false;
+  int width = area.right - area.left;
+  int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  SelectObject(copy, old);
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  int rows = GetDIBits(copy, bitmap, 0, static_cast<UINT>(height), pixels.data(), &format, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  if (rows != height) return false;
+
+  std::vector<uint8_t> rgb;
+  rgb.reserve(pixels.size() * 3);
+  for (const RGBQUAD& p : pixels) rgb.insert(rgb.end(), {p.rgbRed, p.rgbGreen, p.rgbBlue});
+  std::string png = encodePng(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == png.size();
+}
+
 std::wstring describe(const Outcome& outcome) {
   std::wstring out;
   if (!outcome.started) return L"not started, error " + std::to_wstring(outcome.startError) + L"\n";
@@ -359,6 +406,7 @@ std::wstring describe(const Outcome& outcome) {
   for (const Window& w : outcome.windows) {
     out += L"window [" + w.className + L"] caption \"" + w.caption + L"\"";
     if (w.errorIcon) out += L", error icon";
+    if (!w.screenshot.empty()) out += L", screenshot " + w.screenshot;
     if (w.hasOwner) out += L", owned";
     if (w.isDialog()) out += w.expected ? L", pressed " + w.pressed : L", UNEXPECTED, " + w.pressed;
     out += L"\n";

@@ -25,6 +25,7 @@ struct Window {
   bool errorIcon = false;  // shows the system's error icon
   bool expected = false;   // a press was scripted for it
   std::wstring pressed;    // the button the robot pressed
+  std::wstring screenshot; // the PNG file of the window as it was seen, when asked for
   std::vector<Control> controls;
 
   // The texts of the static controls joined by line feeds: a message box's message.
@@ -39,6 +40,7 @@ struct Launch {
   std::vector<std::wstring> presses;  // button texts, one per expected dialog, in order
   DWORD timeoutMs = 60000;
   bool captureOutput = false;    // collect the program's standard output and error
+  std::wstring screenshotFolder; // save each dialog seen as a PNG file there
 };
 
 struct Outcome {
@@ -73,6 +75,9 @@ class InProcessWatcher {
   HANDLE thread_ = nullptr;
   volatile LONG stopping_ = 0;
 };
+
+// Saves what the screen shows of the window as a PNG file.
+bool saveScreenshot(HWND window, const std::wstring& path);
 
 // A printable report of an outcome, for test failures and the command-line robot.
 std::wstring describe(const Outcome& outcome);

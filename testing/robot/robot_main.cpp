@@ -1,4 +1,4 @@
-// Command-line robot: robot [--press TEXT]... [--timeout MS] [--cwd DIR] PROGRAM [ARGUMENT...]
+// Command-line robot: robot [--press TEXT]... [--timeout MS] [--cwd DIR] [--screenshots DIR] PROGRAM [ARGUMENT...]
 // Runs PROGRAM, answers its dialogs in order with the given buttons, prints
 // what it showed and ends with PROGRAM's exit code (3 when it timed out,
 // 2 on a usage error).
@@ -33,10 +33,11 @@ int wmain(int argc, wchar_t** argv) {
     if (option == L"--press") launch.presses.push_back(argv[i + 1]);
     else if (option == L"--timeout") launch.timeoutMs = static_cast<DWORD>(wcstoul(argv[i + 1], nullptr, 10));
     else if (option == L"--cwd") launch.workingDirectory = argv[i + 1];
+    else if (option == L"--screenshots") launch.screenshotFolder = argv[i + 1];
     else break;
   }
   if (i >= argc) {
-    print(L"usage: robot [--press TEXT]... [--timeout MS] [--cwd DIR] PROGRAM [ARGUMENT...]\n");
+    print(L"usage: robot [--press TEXT]... [--timeout MS] [--cwd DIR] [--screenshots DIR] PROGRAM [ARGUMENT...]\n");
     return 2;
   }
   launch.program = argv[i];

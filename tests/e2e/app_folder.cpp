@@ -54,6 +54,12 @@ robot::Outcome AppFolder::run(const std::wstring& exeName, const std::wstring& a
   launch.commandLine = L"\"" + launch.program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   launch.presses = std::move(presses);
   launch.timeoutMs = 30000;
+  // Every dialog a test meets is kept as a picture, for a person to look at.
+  std::wstring artifacts = programFromEnvironment("ARTIFACTS_DIR");
+  if (!artifacts.empty()) {
+    launch.screenshotFolder = artifacts + path_.substr(path_.rfind(L'\\'));
+    createTree(launch.screenshotFolder);
+  }
   return robot::run(launch);
 }
 

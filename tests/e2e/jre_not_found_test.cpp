@@ -50,6 +50,9 @@ TEST(JreNotFound, DialogSaysWhatIsNeededAndCancelEndsTheLaunch) {
     EXPECT_FALSE(control(dialog, 1)->enabled) << "OK waits for a folder with a jvm.dll";
     EXPECT_EQ(control(dialog, 201)->text, L"") << "the folder field starts empty";
     EXPECT_TRUE(control(dialog, 202)->enabled);
+    if (getenv("ARTIFACTS_DIR")) {
+      EXPECT_NE(dialog.screenshot, L"") << "a picture of the dialog is kept";
+    }
     wchar_t persisted[16] = L"";
     GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", persisted, 16,
                              (folder.path() + L"\\Shop.ini").c_str());
