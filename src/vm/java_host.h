@@ -1,0 +1,28 @@
+#pragma once
+// What the code that talks to the VM needs from the launcher around it:
+// reporting, text conversion, and the hooks into single instance, splash and
+// the exception dialog. Tests put their own host in its place.
+#include <jni.h>
+
+#include <string>
+
+#include "common/text.h"
+
+class JavaHost {
+ public:
+  virtual ~JavaHost() = default;
+  // A message of the string table, formatted with the arguments.
+  virtual void formatError(unsigned textId, std::initializer_list<FormatArg> args) = 0;
+  // A message of the string table as it stands.
+  virtual void showError(unsigned textId) = 0;
+  // Narrow text of the VM decoded in the thread's ANSI code page.
+  virtual String fromAnsi(const std::string& bytes) = 0;
+  // The main method is about to run: secondary launches may now be delivered.
+  virtual void mainAboutToRun() {}
+  // The main method threw; closes the splash screen.
+  virtual void mainThrew() {}
+  // Whether the user wants the application stopped after `thrown`.
+  virtual bool askStopOnException(JNIEnv*, jthrowable) { return false; }
+  // Keeps the Java thread attached for good (never returns in the launcher).
+  virtual void park() = 0;
+};

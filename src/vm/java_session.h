@@ -1,0 +1,48 @@
+#pragma once
+// The launcher's use of the JNI: creating the VM with its exit and abort
+// hooks, redirecting System.out and System.err, finding and calling the main
+// class, and reading an exception's stack trace. Portable: it runs against
+// any runtime that honours the JNI, natively and on Windows.
+#include <jni.h>
+
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "vm/java_host.h"
+#include "vm/jni_entries.h"
+
+// A java.lang.String of the UTF-16 code units, or null (exception pending).
+jstring newJavaString(JNIEnv* env, StringView text);
+// A String[] of the texts, or null.
+jobjectArray newStringArray(JNIEnv* env, const StringList& texts);
+
+// JNI_CreateJavaVM with the options in order, then "abort" and "exit" with
+// the launcher's hooks; unrecognised options are not ignored.
+jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env);
+
+// The text of the string table that explains a failed creation, or 0.
+unsigned vmCreationReason(jint status);
+
+// The runtime's default Java stack size in bytes (JNI 1.1 record), or 0.
+uint32_t defaultStackSize(DefaultInitArgsEntry defaults);
+
+enum class JavaStream { Out, Err };
+// System.setOut/setErr to a PrintStream over a FileOutputStream of `file`.
+bool redirectJavaStream(JNIEnv* env, StringView file, bool append, JavaStream stream);
+
+// The exception's printed stack trace, empty when it cannot be had.
+String stackTraceText(JNIEnv* env, jthrowable thrown, JavaHost& host);
+
+struct MainInvocation {
+  String mainClass;  // internal form, com/example/App
+  StringList arguments;
+  FindClassFromBootLoaderEntry findClassFromBootLoader = nullptr;
+  bool failureCheck = false;
+  bool stayAttached = false;  // IBM runtimes: the thread is parked after main
+};
+
+// Finds the main class, calls main with the arguments and detaches the
+// thread. False when the class, main or the arguments could not be had, or
+// the detach failed; an exception thrown by main is not a failure.
+bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& host);

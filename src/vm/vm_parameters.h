@@ -1,0 +1,43 @@
+#pragma once
+// The "Virtual Machine Parameters" value turned into VM options: splitting at
+// blanks outside quotes, quote removal, memory sizes given as a share of the
+// machine's memory, and the Java thread's stack size. Portable.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "common/text.h"
+
+// Index of the blank that ends the parameter starting at `start`, or the
+// text's length. Blanks between double quotes do not end a parameter.
+size_t nextParameterEnd(StringView text, size_t start);
+
+// Removes pairs of double quotes; a doubled closing quote leaves one literal
+// quote; an unpaired quote stays.
+String removeQuotes(StringView text);
+
+// The numbers of a memory or stack parameter: the prefix length (up to the
+// first digit or ':') and the numbers separated by ':', never including the
+// last character (the unit or kind letter).
+struct NumberList {
+  size_t prefixLength = 0;
+  std::vector<uint32_t> numbers;
+};
+NumberList parseNumberList(StringView text);
+
+// The machine's memory as the percentage rule needs it, in bytes.
+struct MemoryFigures {
+  uint64_t totalPhysical = 0;
+  uint64_t availableVirtual = 0;
+};
+using MemoryQuery = std::function<MemoryFigures()>;
+
+// "-Xmx50:256:1024P" and the like: percent[:minimum MB[:maximum MB]] of the
+// physical memory (P) or of the available address space (T), as "-Xmx<KB>K".
+String applyMemoryPercentage(StringView parameter, const MemoryQuery& memory);
+
+// One parameter as it goes to the VM; `stackSize` is updated by -Xss.
+String processVmParameter(StringView parameter, const MemoryQuery& memory, uint32_t& stackSize);
+
+// The whole value split and processed, in order.
+StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize);

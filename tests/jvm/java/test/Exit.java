@@ -1,0 +1,7 @@
+package test;
+
+public class Exit {
+    public static void main(String[] args) {
+        System.exit(Integer.parseInt(args[0]));
+    }
+}

@@ -1,0 +1,5 @@
+package test;
+
+public class NoMain {
+    public static void notMain(String[] args) {}
+}

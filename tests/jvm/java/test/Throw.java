@@ -1,0 +1,7 @@
+package test;
+
+public class Throw {
+    public static void main(String[] args) {
+        throw new IllegalStateException("thrown by test.Throw");
+    }
+}

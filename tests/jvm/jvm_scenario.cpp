@@ -1,0 +1,118 @@
+// Runs one scenario of the launcher's JNI code against a real HotSpot, in a
+// process of its own (a VM can be created once per process):
+//   jvm_scenario LIBJVM CLASSES SCENARIO [OUT_FILE ERR_FILE]
+// Reports and results go to standard output as "key=value" lines.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "vm/java_session.h"
+
+namespace {
+
+void line(const std::string& key, const std::string& value) {
+  std::printf("%s=%s\n", key.c_str(), value.c_str());
+  std::fflush(stdout);
+}
+
+class ScenarioHost : public JavaHost {
+ public:
+  explicit ScenarioHost(bool stop) : stop_(stop) {}
+  void formatError(unsigned textId, std::initializer_list<FormatArg> args) override {
+    std::string text;
+    for (const FormatArg& arg : args) {
+      if (!text.empty()) text += "|";
+      text += std::holds_alternative<String>(arg) ? toUtf8(std::get<String>(arg)) : std::to_string(std::get<int32_t>(arg));
+    }
+    line("report " + std::to_string(textId), text);
+  }
+  void showError(unsigned textId) override { line("report " + std::to_string(textId), ""); }
+  String fromAnsi(const std::string& bytes) override { return fromUtf8(bytes); }
+  void mainAboutToRun() override { line("main-about-to-run", "1"); }
+  void mainThrew() override { line("main-threw", "1"); }
+  bool askStopOnException(JNIEnv* env, jthrowable thrown) override {
+    line("trace", toUtf8(stackTraceText(env, thrown, *this)));
+    return stop_;
+  }
+  void park() override {
+    for (;;) pause();
+  }
+
+ private:
+  bool stop_;
+};
+
+template <typename T>
+T entry(void* library, const char* name) {
+  return reinterpret_cast<T>(dlsym(library, name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: jvm_scenario LIBJVM CLASSES SCENARIO [OUT_FILE ERR_FILE]\n");
+    return 2;
+  }
+  const std::string scenario = argv[3];
+  void* library = dlopen(argv[1], RTLD_NOW);
+  if (!library) {
+    line("load-error", dlerror());
+    return 3;
+  }
+  auto create = entry<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
+  auto defaults = entry<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
+  auto finder = entry<FindClassFromBootLoaderEntry>(library, "JVM_FindClassFromBootLoader");
+  line("default-stack", std::to_string(defaultStackSize(defaults)));
+
+  std::vector<std::string> options{std::string("-Djava.class.path=") + argv[2]};
+  if (scenario == "bad-option") options.push_back("-Xbogus-option");
+  JavaVM* vm = nullptr;
+  JNIEnv* env = nullptr;
+  jint status = createVmWithHooks(create, options, &vm, &env);
+  line("create-status", std::to_string(status));
+  if (status != 0) {
+    line("reason", std::to_string(vmCreationReason(status)));
+    return 1;
+  }
+
+  if (argc >= 6) {
+    line("redirect-out", redirectJavaStream(env, fromUtf8(argv[4]), false, JavaStream::Out) ? "1" : "0");
+    line("redirect-err", redirectJavaStream(env, fromUtf8(argv[5]), true, JavaStream::Err) ? "1" : "0");
+  }
+
+  MainInvocation call;
+  call.findClassFromBootLoader = scenario.find("plain") == std::string::npos ? finder : nullptr;
+  ScenarioHost host(scenario == "throw-stop");
+  if (scenario == "echo" || scenario == "echo-plain") {
+    call.mainClass = u"com/example/App";
+    call.arguments = {u"first", u"", u"blank in it", u"\u65e5\u672c \U0001F600 \u00fc"};
+  } else if (scenario == "missing" || scenario == "missing-plain") {
+    call.mainClass = u"com/example/Missing";
+  } else if (scenario == "no-main-plain") {
+    call.mainClass = u"test/NoMain";
+  } else if (scenario == "print") {
+    call.mainClass = u"test/Print";
+  } else if (scenario == "exit") {
+    call.mainClass = u"test/Exit";
+    call.arguments = {u"7"};
+  } else if (scenario == "threaded") {
+    call.mainClass = u"test/Threaded";
+  } else if (scenario == "throw-ignore" || scenario == "throw-stop") {
+    call.mainClass = u"test/Throw";
+    call.failureCheck = true;
+  } else {
+    line("unknown-scenario", scenario);
+    return 2;
+  }
+  std::fflush(stdout);
+  bool invoked = invokeMain(vm, env, call, host);
+  std::fflush(nullptr);
+  line("invoked", invoked ? "1" : "0");
+  vm->DestroyJavaVM();
+  line("destroyed", "1");
+  return 0;
+}

@@ -1,0 +1,150 @@
+// The launcher's JNI code against every real JDK on this machine, each
+// scenario in a process of its own (jvm_scenario).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "resources/resource_ids.h"  // IWYU pragma: keep
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> installedJvms() {
+  std::set<std::string> found;
+  for (const auto& jdk : fs::directory_iterator("/usr/lib/jvm")) {
+    fs::path library = jdk.path() / "lib/server/libjvm.so";
+    if (fs::exists(library)) found.insert(fs::canonical(library).string());
+  }
+  return {found.begin(), found.end()};
+}
+
+struct ScenarioRun {
+  int exitCode = -1;
+  std::string output;
+  bool has(const std::string& line) const { return ("\n" + output).find("\n" + line + "\n") != std::string::npos; }
+};
+
+ScenarioRun runScenario(const std::string& jvm, const std::string& scenario, const std::string& extra = "") {
+  // HotSpot handles its own SIGSEGVs (null checks, safepoints): the sanitizer must let it.
+  std::string command = "ASAN_OPTIONS=handle_segv=0:allow_user_segv_handler=1:detect_leaks=0 " + std::string(JVM_SCENARIO_EXE) + " '" + jvm + "' '" + JVM_CLASSES_DIR + "' " + scenario + " " +
+                        extra + " 2>&1";
+  ScenarioRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  size_t read;
+  while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, read);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string fileText(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class RealJvm : public testing::TestWithParam<std::string> {};
+
+TEST_P(RealJvm, MainIsFoundAndGetsTheArgumentsUnchanged) {
+  for (const char* scenario : {"echo", "echo-plain"}) {
+    SCOPED_TRACE(scenario);
+    ScenarioRun run = runScenario(GetParam(), scenario);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(run.has("create-status=0")) << run.output;
+    EXPECT_TRUE(run.has("main-about-to-run=1")) << run.output;
+    EXPECT_TRUE(run.has("argc=4")) << run.output;
+    EXPECT_TRUE(run.has("arg16=0066 0069 0072 0073 0074")) << run.output;
+    EXPECT_TRUE(run.has("arg16=")) << "the empty argument\n" << run.output;
+    EXPECT_TRUE(run.has("arg16=0062 006c 0061 006e 006b 0020 0069 006e 0020 0069 0074")) << run.output;
+    EXPECT_TRUE(run.has("arg16=65e5 672c 0020 d83d de00 0020 00fc")) << "UTF-16 as given\n" << run.output;
+    EXPECT_TRUE(run.has("invoked=1")) << run.output;
+    EXPECT_GT(std::stoul(run.output.substr(run.output.find("default-stack=") + 14)), 0u) << run.output;
+  }
+}
+
+TEST_P(RealJvm, MissingClassOrMainIsReported) {
+  const struct {
+    const char* scenario;
+    std::string says;
+    int exitCode;
+  } cases[] = {
+      // Current runtimes' own launcher class reports the class and ends the
+      // process through System.exit(1).
+      {"missing", "Error: Could not find or load main class com.example.Missing", 1},
+      {"missing-plain", "report " + std::to_string(IDS_MAIN_CLASS_NOT_FOUND) + "=com/example/Missing", 0},
+      // A real VM leaves NoSuchMethodError pending: its trace is the report.
+      {"no-main-plain", "java.lang.NoSuchMethodError: static Ltest/NoMain;.main([Ljava/lang/String;)V", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scenario);
+    ScenarioRun run = runScenario(GetParam(), c.scenario);
+    EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+    if (c.exitCode == 0) {
+      EXPECT_TRUE(run.has("invoked=0")) << run.output;
+    }
+    EXPECT_FALSE(run.has("main-about-to-run=1")) << run.output;
+  }
+}
+
+TEST_P(RealJvm, StandardStreamsGoToFilesReplacedOrAppended) {
+  fs::path folder = fs::temp_directory_path() / ("real-jvm-streams-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  std::ofstream(folder / "out.txt") << "old output\n";
+  std::ofstream(folder / "err.txt") << "old errors\n";
+  ScenarioRun run = runScenario(GetParam(), "print", (folder / "out.txt").string() + " " + (folder / "err.txt").string());
+  EXPECT_TRUE(run.has("redirect-out=1")) << run.output;
+  EXPECT_TRUE(run.has("redirect-err=1")) << run.output;
+  EXPECT_EQ(fileText(folder / "out.txt"), "stdout line\n") << "replaced";
+  EXPECT_EQ(fileText(folder / "err.txt"), "old errors\nstderr line\n") << "appended";
+  fs::remove_all(folder);
+}
+
+TEST_P(RealJvm, ExitStatusThreadsAndCreationFailures) {
+  ScenarioRun exit = runScenario(GetParam(), "exit");
+  EXPECT_EQ(exit.exitCode, 7) << exit.output;
+  EXPECT_FALSE(exit.has("invoked=1")) << "System.exit ends the process\n" << exit.output;
+
+  ScenarioRun threaded = runScenario(GetParam(), "threaded");
+  size_t end = threaded.output.find("thread-end");
+  size_t destroyed = threaded.output.find("destroyed=1");
+  ASSERT_NE(end, std::string::npos) << threaded.output;
+  EXPECT_LT(end, destroyed) << "DestroyJavaVM waits for the non-daemon thread\n" << threaded.output;
+
+  ScenarioRun bad = runScenario(GetParam(), "bad-option");
+  EXPECT_TRUE(bad.has("create-status=-1")) << bad.output;
+  EXPECT_TRUE(bad.has("reason=" + std::to_string(IDS_JNI_UNKNOWN))) << bad.output;
+}
+
+TEST_P(RealJvm, AnUncaughtExceptionComesBackAsItsStackTrace) {
+  ScenarioRun ignore = runScenario(GetParam(), "throw-ignore");
+  EXPECT_TRUE(ignore.has("main-threw=1")) << ignore.output;
+  EXPECT_NE(ignore.output.find("trace=java.lang.IllegalStateException: thrown by test.Throw"), std::string::npos)
+      << ignore.output;
+  EXPECT_NE(ignore.output.find("at test.Throw.main(Throw.java"), std::string::npos) << ignore.output;
+  EXPECT_TRUE(ignore.has("invoked=1")) << "Ignore goes on as after a normal return\n" << ignore.output;
+
+  ScenarioRun stop = runScenario(GetParam(), "throw-stop");
+  EXPECT_EQ(stop.exitCode, 255) << "System.exit(-1)\n" << stop.output;
+  EXPECT_FALSE(stop.has("invoked=1")) << stop.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Installed, RealJvm, testing::ValuesIn(installedJvms()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           std::string name = fs::path(info.param).parent_path().parent_path().parent_path().filename();
+                           for (char& c : name) {
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+}  // namespace

@@ -1,0 +1,110 @@
+#include "vm/vm_parameters.h"
+
+#include <gtest/gtest.h>
+
+#include "vm/runtime_folders.h"
+#include "vm/timestamp_name.h"
+
+namespace {
+
+const MemoryFigures kMachine{2097152ull * 1024, 1000000ull * 1024};  // 2 GiB physical, ~1 GB address space
+
+MemoryQuery machine() {
+  return [] { return kMachine; };
+}
+
+TEST(VmParameters, SplittingQuotesAndRewriting) {
+  const struct {
+    const char16_t* value;
+    StringList options;
+    uint32_t stackSize;
+  } cases[] = {
+      {u"-Xmx512m \"-Dmy.dir=C:\\Program Files\\x\" -Xss1m",
+       {u"-Xmx512m", u"-Dmy.dir=C:\\Program Files\\x", u"-Xss1m"}, 1048576},
+      {u" -Xrs", {u"", u"-Xrs"}, 0},
+      {u"-Da   -Db  ", {u"-Da", u"-Db"}, 0},
+      {u"-Xss1m -Xss2k", {u"-Xss1m", u"-Xss2k"}, 2048},
+      {u"-Xss512", {u"-Xss512"}, 51},
+      {u"-Xss4g", {u"-Xss4g"}, 0},
+      {u"-Xss1:2m", {u"-Xss1:2m"}, 0},
+      {u"-Xssm", {u"-Xssm"}, 0},
+      {u"-Xss", {u"-Xss"}, 0},
+      {u"\"-Dq=a\"\"b\"", {u"-Dq=a\"b\""}, 0},
+      {u"-Dq=\"a \"\"b\"\" c\"", {u"-Dq=a \"b", u"c\""}, 0},
+      {u"-Dopen=\"no end", {u"-Dopen=\"no", u"end"}, 0},
+      {u"\"\"", {u""}, 0},
+      {u"-Xmx50:256:1024P", {u"-Xmx1048576K"}, 0},
+      {u"-Xmx10P", {u"-Xmx209715K"}, 0},
+      {u"-Xms1:512p", {u"-Xms524288K"}, 0},
+      {u"-Xmx90:0:100P", {u"-Xmx102400K"}, 0},
+      {u"-Xmx50:4096:1024P", {u"-Xmx4194304K"}, 0},
+      {u"-Xmx25T", {u"-Xmx250000K"}, 0},
+      {u"-XMX50P -xmx50P", {u"-XMX50P", u"-xmx50P"}, 0},
+      {u"-Xss1P", {u"-Xss20971K"}, 20971u * 1024u},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(toUtf8(c.value));
+    uint32_t stack = 12345;
+    EXPECT_EQ(vmParameterOptions(c.value, machine(), stack), c.options);
+    EXPECT_EQ(stack, c.options[0].rfind(u"-Xss", 0) == 0 || c.stackSize ? c.stackSize : 12345u);
+  }
+}
+
+TEST(VmParameters, NumberLists) {
+  const struct {
+    const char16_t* text;
+    size_t prefix;
+    std::vector<uint32_t> numbers;
+  } cases[] = {
+      {u"-Xmx50:256:1024P", 4, {50, 256, 1024}},
+      {u"-Xmx:7P", 4, {0, 7}},
+      {u"1m", 0, {1}},
+      {u"abc", 3, {}},
+      {u"", 0, {}},
+      {u"9", 0, {0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(toUtf8(c.text));
+    NumberList list = parseNumberList(c.text);
+    EXPECT_EQ(list.prefixLength, c.prefix);
+    EXPECT_EQ(list.numbers, c.numbers);
+  }
+}
+
+TEST(RuntimeFolders, HomeBinAndSearchPaths) {
+  const String jvm = u"C:\\Java\\jre\\bin\\client\\jvm.dll";
+  EXPECT_EQ(runtimeHome(jvm), u"C:\\Java\\jre");
+  EXPECT_EQ(runtimeBinFolder(jvm), u"C:\\Java\\jre\\bin");
+  EXPECT_EQ(cutAtLastBackslash(u"jvm.dll", 3), u"jvm.dll");
+  EXPECT_EQ(extendedLibraryPath(u"D:\\native", u"C:\\App\\", jvm), u"D:\\native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
+  EXPECT_EQ(extendedLibraryPath(u"D:\\native;", u"C:\\App\\", jvm), u"D:\\native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
+  for (const char16_t* system : {u"C:\\Tools", u"C:\\Tools;"}) {
+    EXPECT_EQ(vmProcessPath(system, jvm), u"C:\\Tools;%Path%;C:\\Java\\jre\\bin");
+  }
+  EXPECT_EQ(vmProcessPath(u"", jvm), u"%Path%;C:\\Java\\jre\\bin");
+}
+
+TEST(TimestampName, PictureBetweenFirstAndLastPercent) {
+  // The formatter shows what it was given, so the test sees the picture.
+  PictureFormatter echo = [](const String& picture) { return u"[" + picture + u"]"; };
+  const struct {
+    const char16_t* name;
+    uint32_t millis;
+    const char16_t* expected;
+  } cases[] = {
+      {u"C:\\logs\\out-%yyyyMMdd-HHmmss%.txt", 123, u"C:\\logs\\out-[yyyyMMdd-HHmmss].txt"},
+      {u"%HHmmssL%", 45, u"[HHmmss45]"},
+      {u"a%L%b%L%c", 7, u"a[7%b%7]c"},
+      {u"one%percent", 0, u"onepercent"},
+      {u"plain.txt", 0, u"plain.txt"},
+      {u"%%", 0, u""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(toUtf8(c.name));
+    String name = c.name;
+    expandTimestamp(name, c.millis, echo);
+    EXPECT_EQ(name, c.expected);
+  }
+}
+
+}  // namespace
