@@ -16,6 +16,7 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections)
 
 add_library(launcher_win STATIC
+  src/common/ansi_text.cpp
   src/common/file_system.cpp
   src/common/string_table.cpp
   src/common/system_library.cpp
@@ -33,6 +34,10 @@ add_library(launcher_win STATIC
   src/settings/settings_loader.cpp
   src/ui/dialog_centring.cpp
   src/ui/link_label.cpp
+  src/vm/java_thread.cpp
+  src/vm/vm_environment.cpp
+  src/vm/vm_library.cpp
+  src/vm/vm_options.cpp
 )
 target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32 shell32 ole32 comctl32)
 launcher_warnings(launcher_win)
@@ -120,7 +125,10 @@ launcher_warnings(windows_tests)
 # End-to-end tests: the launcher as a user runs it, under its own name.
 add_executable(e2e_tests
   tests/e2e/app_folder.cpp
+  tests/e2e/java_app.cpp
+  tests/e2e/java_launch_test.cpp
   tests/e2e/jre_not_found_test.cpp
+  tests/e2e/runtime_selection_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
 )
@@ -137,7 +145,7 @@ if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME windows_tests COMMAND windows_tests)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES
-    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts"
+    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${CMAKE_SOURCE_DIR}/build/x86/test-runtime"
     TIMEOUT 600)
   set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
   # The robot reads windows off the one virtual screen: tests that show

@@ -9,11 +9,5 @@ int32_t waitForFirstInstance(LauncherApp&) { return 0; }
 // instead of reporting success.
 int32_t launchPairedProduct(LauncherApp&) { return -1; }
 
-bool prepareVmEnvironment(LauncherApp&) { return true; }
 bool showSplash(LauncherApp&) { return true; }
 void closeSplashWindow(LauncherApp&) {}
-bool loadVmLibrary(LauncherApp&) { return false; }
-bool buildVmOptions(LauncherApp&) { return false; }
-uint32_t defaultJavaStackSize(LauncherApp&) { return 0; }
-bool createJavaVm(LauncherApp&) { return false; }
-bool invokeMainClass(LauncherApp&) { return false; }

@@ -45,3 +45,20 @@ void createTree(const std::wstring& path) {
   }
   CreateDirectoryW(folder.c_str(), nullptr);
 }
+
+void copyTree(const std::wstring& from, const std::wstring& to) {
+  createTree(to);
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW((extended(from) + L"\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      copyTree(from + L"\\" + name, to + L"\\" + name);
+    } else {
+      CopyFileW(extended(from + L"\\" + name).c_str(), extended(to + L"\\" + name).c_str(), FALSE);
+    }
+  } while (FindNextFileW(search, &data));
+  FindClose(search);
+}

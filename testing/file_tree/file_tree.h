@@ -9,3 +9,6 @@ void removeTree(const std::wstring& path);
 
 // Creates a folder and the missing folders above it.
 void createTree(const std::wstring& path);
+
+// Copies a folder and everything below it into `to` (created when missing).
+void copyTree(const std::wstring& from, const std::wstring& to);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app_folder.h"
+#include "java_app.h"
 #include "file_tree/file_tree.h"
 
 namespace {
@@ -60,11 +61,13 @@ TEST(JreNotFound, DialogSaysWhatIsNeededAndCancelEndsTheLaunch) {
   }
 }
 
-// A runtime folder of the test layout whose jvm.dll is a PE of this machine
-// (the launcher itself), so that the machine check lets it through.
+// A runtime folder of the test layout with the test runtime's jvm.dll in the
+// given VM folder.
 void makeRuntime(const std::wstring& home, const wchar_t* vmFolder) {
   createTree(home + L"\\bin\\" + vmFolder);
-  ASSERT_TRUE(CopyFileW(launcherUnderTest().c_str(), (home + L"\\bin\\" + vmFolder + L"\\jvm.dll").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((testRuntime() + L"\\bin\\server\\jvm.dll").c_str(),
+                        (home + L"\\bin\\" + vmFolder + L"\\jvm.dll").c_str(), FALSE));
+  CopyFileW((testRuntime() + L"\\bin\\java.dll").c_str(), (home + L"\\bin\\java.dll").c_str(), FALSE);
 }
 
 std::wstring readJrePath(const std::wstring& file) {
@@ -126,24 +129,25 @@ TEST(JreNotFound, BrowsingEnablesOkOnlyForARuntimeFolder) {
 // OK after a successful pick: the folder is remembered in the per-user file
 // (with a trailing backslash) and the next launch goes straight to it.
 TEST(JreNotFound, ThePickedRuntimeIsRememberedForTheNextLaunch) {
-  AppFolder folder(currentTestName());
-  const std::wstring home = folder.path() + L"\\rt";
+  JavaApp app(currentTestName());
+  const std::wstring home = app.path() + L"\\rt";
   makeRuntime(home, L"server");
-  folder.installLauncher(L"Shop.exe");
-  folder.writeFile(L"Shop.ini",
-                   "[Java Runtime Environment]\r\nMain Class=com.shop.Main\r\n"
-                   "[Product Information]\r\nProduct Name=E2E: Shop/Tools?\r\nProduct Code=remembered-pick\r\n");
+  app.writeIni("[Java Runtime Environment]\r\nMain Class=com.example.App\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n"
+               "[Product Information]\r\nProduct Name=E2E: Shop/Tools?\r\nProduct Code=remembered-pick\r\n");
   const std::wstring productFolder = appData() + L"\\E2E ShopTools";
   removeTree(productFolder);
 
-  robot::Outcome first = folder.run(L"Shop.exe", L"", {L"Browse...", L"pick:" + home, L"OK"});
+  robot::Outcome first = app.launch(L"", {L"Browse...", L"pick:" + home, L"OK"});
   ASSERT_EQ(first.dialogs().size(), 3u) << report(first);
   EXPECT_EQ(first.unexpectedCount(), 0) << report(first);
+  EXPECT_EQ(first.exitCodeSigned(), 0) << "the picked runtime runs the application\n" << report(first);
   EXPECT_EQ(readJrePath(productFolder + L"\\remembered-pick\\Shop.ini"), home + L"\\");
-  EXPECT_EQ(readJrePath(folder.path() + L"\\Shop.ini"), L"") << "outside service mode the INI stays as shipped";
+  EXPECT_EQ(readJrePath(app.path() + L"\\Shop.ini"), L"") << "outside service mode the INI stays as shipped";
 
-  robot::Outcome second = folder.run(L"Shop.exe");
+  robot::Outcome second = app.launch();
   EXPECT_EQ(second.dialogs().size(), 0u) << report(second);
+  EXPECT_EQ(second.exitCodeSigned(), 0) << report(second);
+  EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{narrow(home) + "\\bin\\server\\jvm.dll"});
   removeTree(productFolder);
 }
 

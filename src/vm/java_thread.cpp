@@ -1,0 +1,96 @@
+// The launcher's side of the Java thread: the default stack size, creating
+// the VM with the stream redirection, and calling the main class, with the
+// launcher's message boxes as the report of what fails.
+#include "common/ansi_text.h"
+#include "common/file_system.h"
+#include "common/string_table.h"
+#include "common/win_text.h"
+#include "launcher/error_report.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+#include "resources/resource_ids.h"
+#include "vm/java_session.h"
+#include "vm/timestamp_name.h"
+
+namespace {
+
+const LCID kUserDefaultLocale = 0x400;
+
+// The picture through the time pass, then the date pass; a pass that fails
+// leaves its input as it was.
+String formatPicture(const SYSTEMTIME& time, const String& picture) {
+  wchar_t timePass[MAX_PATH];
+  String afterTime =
+      GetTimeFormatW(kUserDefaultLocale, 0, &time, wide(picture), timePass, MAX_PATH) ? fromWide(timePass) : picture;
+  wchar_t datePass[MAX_PATH];
+  return GetDateFormatW(kUserDefaultLocale, 0, &time, wide(afterTime), datePass, MAX_PATH) ? fromWide(datePass)
+                                                                                             : afterTime;
+}
+
+bool redirect(LauncherApp& app, const String& file, bool append, JavaStream stream) {
+  createParentFolders(file);
+  return redirectJavaStream(app.javaEnv, file, append, stream);
+}
+
+class LauncherJavaHost : public JavaHost {
+ public:
+  explicit LauncherJavaHost(LauncherApp& app) : app_(app) {}
+
+  void formatError(unsigned textId, std::initializer_list<FormatArg> args) override {
+    ::formatError(nullptr, resourceString(textId), args);
+  }
+  void showError(unsigned textId) override { ::showError(nullptr, textId, 0u); }
+  String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
+  void mainAboutToRun() override {
+    if (app_.instanceReadyEvent) SetEvent(app_.instanceReadyEvent);
+  }
+  void mainThrew() override { closeSplashWindow(app_); }
+  void park() override {
+    for (;;) Sleep(INFINITE);
+  }
+
+ private:
+  LauncherApp& app_;
+};
+
+}  // namespace
+
+uint32_t defaultJavaStackSize(LauncherApp& app) { return defaultStackSize(app.defaultInitArgsEntry); }
+
+bool createJavaVm(LauncherApp& app) {
+  jint status = createVmWithHooks(app.createJavaVmEntry, app.vmOptions, &app.javaVm, &app.javaEnv);
+  if (status != 0) {
+    unsigned reason = vmCreationReason(status);
+    formatError(nullptr, resourceString(IDS_JNI_EXCEPTION),
+                {resourceString(IDS_CREATE_JAVA_VM_FAILED), reason ? resourceString(reason) : String()});
+    return false;
+  }
+
+  if (app.stdoutFile.find(u'%') != String::npos || app.stderrFile.find(u'%') != String::npos) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);  // one time for both names
+    auto format = [&now](const String& picture) { return formatPicture(now, picture); };
+    expandTimestamp(app.stdoutFile, now.wMilliseconds, format);
+    expandTimestamp(app.stderrFile, now.wMilliseconds, format);
+  }
+  if (!app.stdoutFile.empty() && !redirect(app, app.stdoutFile, app.stdoutAppend, JavaStream::Out) &&
+      app.javaEnv->ExceptionOccurred()) {
+    app.javaEnv->ExceptionDescribe();
+  }
+  if (!app.stderrFile.empty() && !redirect(app, app.stderrFile, app.stderrAppend, JavaStream::Err) &&
+      app.javaEnv->ExceptionOccurred()) {
+    app.javaEnv->ExceptionDescribe();
+  }
+  return true;
+}
+
+bool invokeMainClass(LauncherApp& app) {
+  MainInvocation call;
+  call.mainClass = app.mainClass;
+  call.arguments = app.arguments;
+  call.findClassFromBootLoader = app.findClassFromBootLoaderEntry;
+  call.failureCheck = app.failureCheck;
+  call.stayAttached = app.allowIbm || app.favorIbm;
+  LauncherJavaHost host(app);
+  return invokeMain(app.javaVm, app.javaEnv, call, host);
+}

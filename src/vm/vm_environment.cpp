@@ -1,0 +1,24 @@
+// Publishes the chosen runtime to the process environment before anything of
+// it is loaded: QL_JVM_PATH, QL_JVM_HOME, the runtime's bin folder on Path,
+// and the native library path option when one is configured.
+#include "common/ansi_text.h"
+#include "common/win_text.h"
+#include "launcher/extra_arguments.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+#include "launcher/module_path.h"
+#include "vm/runtime_folders.h"
+
+bool prepareVmEnvironment(LauncherApp& app) {
+  SetEnvironmentVariableW(L"QL_JVM_PATH", wide(app.jvmDllPath));
+  SetEnvironmentVariableW(L"QL_JVM_HOME", wide(runtimeHome(app.jvmDllPath)));
+
+  if (!app.libraryPath.empty()) {
+    String launcherFolder;
+    executableFolder(launcherFolder);
+    app.libraryPath = expandEnvironment(extendedLibraryPath(app.libraryPath, launcherFolder, app.jvmDllPath));
+    app.vmOptions.push_back(toThreadAnsi(u"-Djava.library.path=" + app.libraryPath));
+  }
+  SetEnvironmentVariableW(L"Path", wide(expandEnvironment(vmProcessPath(app.systemPath, app.jvmDllPath))));
+  return true;
+}

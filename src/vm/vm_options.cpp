@@ -1,0 +1,101 @@
+// The VM options of a launch: the class path (relative and wildcard entries
+// resolved beside the executable, the executable itself for an embedded
+// jar), the VM parameters, and on the way the stream redirection targets
+// and the extra main arguments.
+#include "common/ansi_text.h"
+#include "common/file_system.h"
+#include "common/split_string.h"
+#include "common/win_text.h"
+#include "launcher/error_report.h"
+#include "launcher/extra_arguments.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+#include "launcher/module_path.h"
+#include "resources/resource_ids.h"
+#include "settings/layered_settings.h"
+#include "vm/vm_parameters.h"
+
+namespace {
+
+const String kApplication = u"Application";
+const String kRuntime = u"Java Runtime Environment";
+
+bool isDrivePath(const String& entry) { return entry.size() >= 2 && entry[1] == u':'; }
+bool isUncPath(const String& entry) { return entry.size() >= 2 && entry[0] == u'\\' && entry[1] == u'\\'; }
+
+// Appends every match of a relative or wildcard entry, in the order the
+// file system returns them; no match adds nothing.
+void expandClassPathEntry(const String& entry, String& classPath) {
+  String pattern = entry;
+  if (!isDrivePath(entry) && !isUncPath(entry)) {
+    String executable;
+    if (!modulePath(executable)) return;
+    pattern = executable.substr(0, executable.rfind(u'\\')) + u"\\" + entry;
+  }
+  size_t slash = pattern.rfind(u'\\');
+  String matchFolder = slash == String::npos ? String() : pattern.substr(0, slash);
+
+  WIN32_FIND_DATAW match;
+  HANDLE search = FindFirstFileW(wide(pattern), &match);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    classPath += matchFolder + u"\\" + fromWide(match.cFileName) + u";";
+  } while (FindNextFileW(search, &match));
+  FindClose(search);
+}
+
+MemoryFigures machineMemory() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  GlobalMemoryStatus(&status);
+  return {status.dwTotalPhys, status.dwAvailVirtual};
+}
+
+void readRedirection(LayeredSettings& settings, const char16_t* fileKey, const char16_t* appendKey, String& file,
+                     bool& append) {
+  file = settings.getValue(kApplication, fileKey);
+  if (!file.empty()) file = expandEnvironment(file);
+  if (settings.getValue(kApplication, appendKey) == u"yes") append = true;
+}
+
+}  // namespace
+
+bool buildVmOptions(LauncherApp& app) {
+  String settingsPath;
+  if (!settingsFilePath(settingsPath)) return false;
+  LayeredSettings settings(settingsPath, embeddedSettingsText(app.upgradeCode));
+
+  StringList entries;
+  splitString(settings.getValue(u"Class Path", u"Class Path"), u";", entries);
+  String classPath;
+  for (const String& raw : entries) {
+    String entry = expandEnvironment(raw);
+    bool direct = entry.find(u'*') == String::npos && (isDrivePath(entry) || isUncPath(entry));
+    if (direct) {
+      classPath += entry + u";";
+    } else {
+      expandClassPathEntry(entry, classPath);
+    }
+  }
+  if (equalsIgnoreCase(settings.getValue(kApplication, u"Embedded Jar"), u"Yes")) {
+    String executable;
+    if (modulePath(executable)) classPath = executable + u";" + classPath;
+  }
+  if (classPath.empty()) {
+    showError(nullptr, IDS_NO_CLASS_PATH, 0u);
+    return false;
+  }
+
+  StringList options{u"-Djava.class.path=" + classPath};
+  String parameters = settings.getValue(kRuntime, u"Virtual Machine Parameters");
+  for (String& option : vmParameterOptions(parameters, machineMemory, app.javaThreadStackSize)) {
+    options.push_back(std::move(option));
+  }
+  for (const String& option : options) app.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
+
+  readRedirection(settings, u"Output File", u"Output Append", app.stdoutFile, app.stdoutAppend);
+  readRedirection(settings, u"Error File", u"Error Append", app.stderrFile, app.stderrAppend);
+  app.extraArguments = settings.getValue(kApplication, u"Cmd");
+  appendExtraArguments(app);
+  return true;
+}

@@ -1,0 +1,138 @@
+// The application classes end-to-end tests launch.
+#include <string>
+
+#include "journal.h"
+#include "runtime_state.h"
+#include "streams.h"
+#include "text.h"
+#include "thread.h"
+
+namespace test_runtime {
+namespace {
+
+std::vector<std::u16string> arguments(const jvalue& value) {
+  std::vector<std::u16string> texts;
+  if (auto* array = dynamic_cast<ObjectArray*>(objectArg(value))) {
+    for (Object* item : array->items) {
+      auto* text = dynamic_cast<StringObject*>(item);
+      texts.push_back(text ? text->text : u"");
+    }
+  }
+  return texts;
+}
+
+// What every main journals first.
+std::vector<std::u16string> enterMain(const char* className, const jvalue& args) {
+  const std::vector<std::u16string> texts = arguments(args);
+  journal("main", className);
+  journal("argc", static_cast<long long>(texts.size()));
+  for (const std::u16string& text : texts) {
+    journal("arg", toUtf8(text));
+    journal("arg16", hexUnits(text));
+  }
+  return texts;
+}
+
+template <const char* Name>
+jvalue echoMain(Thread&, Object*, const jvalue* args) {
+  for (const std::u16string& text : enterMain(Name, args[0])) printLine(systemOut(), toUtf8(text));
+  return noValue();
+}
+
+template <const char* Name>
+jvalue plainMain(Thread&, Object*, const jvalue* args) {
+  enterMain(Name, args[0]);
+  return noValue();
+}
+
+constexpr char echoName[] = "test/Echo";
+constexpr char appName[] = "com/example/App";
+constexpr char secondaryName[] = "test/Secondary";
+constexpr char secondaryIntName[] = "test/SecondaryInt";
+
+jvalue printMain(Thread&, Object*, const jvalue* args) {
+  enterMain("test/Print", args[0]);
+  printLine(systemOut(), "stdout line");
+  printLine(systemErr(), "stderr line");
+  return noValue();
+}
+
+// System.exit(Integer.parseInt(args[0])), through the runtime's own classes.
+jvalue exitMain(Thread& thread, Object*, const jvalue* args) {
+  enterMain("test/Exit", args[0]);
+  auto* array = dynamic_cast<ObjectArray*>(objectArg(args[0]));
+  if (!array || array->items.empty()) {
+    thread.raise("java/lang/ArrayIndexOutOfBoundsException", u"Index 0 out of bounds for length 0", "test.Exit.main");
+    return noValue();
+  }
+  Method* parse = findClass("java/lang/Integer")->find("parseInt", "(Ljava/lang/String;)I", true);
+  const jvalue status = parse->impl(thread, nullptr, std::vector<jvalue>{objectValue(array->items[0])}.data());
+  if (thread.pending()) return noValue();
+  Method* exit = findClass("java/lang/System")->find("exit", "(I)V", true);
+  return exit->impl(thread, nullptr, &status);
+}
+
+jvalue abortMain(Thread&, Object*, const jvalue* args) {
+  enterMain("test/Abort", args[0]);
+  journalFlag("abort");
+  if (AbortHook hook = runtimeState.abortHook.load()) hook();
+  ExitProcess(3);
+}
+
+jvalue throwMain(Thread& thread, Object*, const jvalue* args) {
+  enterMain("test/Throw", args[0]);
+  thread.raise("java/lang/IllegalStateException", u"thrown by test.Throw", "test.Throw.main");
+  return noValue();
+}
+
+DWORD WINAPI sleeper(void*) {
+  Sleep(1500);
+  journalFlag("thread-end");
+  return 0;
+}
+
+jvalue threadedMain(Thread&, Object*, const jvalue* args) {
+  enterMain("test/Threaded", args[0]);
+  startJavaThread(&sleeper);
+  return noValue();
+}
+
+std::string joined(const std::vector<std::u16string>& texts) {
+  std::string line;
+  for (size_t i = 0; i < texts.size(); ++i) line += (i ? "|" : "") + toUtf8(texts[i]);
+  return line;
+}
+
+jvalue secondaryMain(Thread&, Object*, const jvalue* args) {
+  journal("secondary", joined(arguments(args[0])));
+  journal("secondary-thread", static_cast<long long>(GetCurrentThreadId()));
+  return noValue();
+}
+
+jvalue secondaryIntMain(Thread& thread, Object* self, const jvalue* args) {
+  secondaryMain(thread, self, args);
+  return intValue(static_cast<jint>(arguments(args[0]).size()) + 40);
+}
+
+constexpr const char* mainSignature = "([Ljava/lang/String;)V";
+
+}  // namespace
+
+void defineApplicationClasses(ClassTable& table) {
+  table.define("test/Echo", "java/lang/Object", nullptr, {{"main", mainSignature, true, &echoMain<echoName>}});
+  table.define("com/example/App", "java/lang/Object", nullptr, {{"main", mainSignature, true, &echoMain<appName>}});
+  table.define("test/Print", "java/lang/Object", nullptr, {{"main", mainSignature, true, &printMain}});
+  table.define("test/Exit", "java/lang/Object", nullptr, {{"main", mainSignature, true, &exitMain}});
+  table.define("test/Abort", "java/lang/Object", nullptr, {{"main", mainSignature, true, &abortMain}});
+  table.define("test/Throw", "java/lang/Object", nullptr, {{"main", mainSignature, true, &throwMain}});
+  table.define("test/NoMain", "java/lang/Object", nullptr, {});
+  table.define("test/Threaded", "java/lang/Object", nullptr, {{"main", mainSignature, true, &threadedMain}});
+  table.define("test/Secondary", "java/lang/Object", nullptr,
+               {{"main", mainSignature, true, &plainMain<secondaryName>},
+                {"secondaryMain", mainSignature, true, &secondaryMain}});
+  table.define("test/SecondaryInt", "java/lang/Object", nullptr,
+               {{"main", mainSignature, true, &plainMain<secondaryIntName>},
+                {"secondaryMain", "([Ljava/lang/String;)I", true, &secondaryIntMain}});
+}
+
+}  // namespace test_runtime

@@ -1,0 +1,113 @@
+#include "entry_points.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "init_args_1_1.h"
+#include "journal.h"
+#include "objects.h"
+#include "options.h"
+#include "runtime_state.h"
+#include "text.h"
+#include "thread.h"
+#include "vm_table.h"
+
+namespace test_runtime {
+namespace {
+
+std::string hex(jint value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lx", static_cast<unsigned long>(value));
+  return text;
+}
+
+std::string environmentValue(const wchar_t* name) {
+  std::wstring buffer(32768, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name, buffer.data(), 32768);
+  return length < 32768 ? toUtf8(std::wstring_view(buffer.data(), length)) : "";
+}
+
+void journalCaller() {
+  const DWORD id = GetCurrentThreadId();
+  journal("create-thread", static_cast<long long>(id));
+  journal("create-thread-is-loader", id == runtimeState.loaderThread.load() ? 1 : 0);
+  ULONG_PTR low = 0;
+  ULONG_PTR high = 0;
+  GetCurrentThreadStackLimits(&low, &high);
+  journal("create-stack", static_cast<long long>(high - low));
+  journal("env-QL_JVM_PATH", environmentValue(L"QL_JVM_PATH"));
+  journal("env-QL_JVM_HOME", environmentValue(L"QL_JVM_HOME"));
+  journal("env-Path", environmentValue(L"Path"));
+}
+
+jint finish(jint status) {
+  journal("status", static_cast<long long>(status));
+  return status;
+}
+
+}  // namespace
+
+void onProcessAttach(HMODULE module) {
+  journalSetHome(module, 2);
+  runtimeState.loaderThread = GetCurrentThreadId();
+  journal("loaded-thread", static_cast<long long>(GetCurrentThreadId()));
+}
+
+jint createJavaVm(JavaVM** vm, void** env, void* args) {
+  journalCaller();
+  const auto* init = static_cast<const JavaVMInitArgs*>(args);
+  if (!init || !vm || !env) return finish(JNI_EINVAL);
+  journal("version", hex(init->version));
+  if (init->version < JNI_VERSION_1_2) return finish(JNI_EVERSION);
+  journal("ignore-unrecognized", init->ignoreUnrecognized ? 1 : 0);
+
+  std::optional<std::string> rejected;
+  std::optional<jint> requested;
+  ExitHook exitHook = nullptr;
+  AbortHook abortHook = nullptr;
+  for (jint i = 0; i < init->nOptions; ++i) {
+    const JavaVMOption& option = init->options[i];
+    const std::string text = option.optionString ? option.optionString : "";
+    journal("option", text);
+    if (option.extraInfo) journal("option-hook", text);
+    if (text == "exit") exitHook = reinterpret_cast<ExitHook>(option.extraInfo);
+    if (text == "abort") abortHook = reinterpret_cast<AbortHook>(option.extraInfo);
+    if (!requested) requested = requestedStatus(text);
+    if (text == "-Dtest.jvm.quiet-lookups") runtimeState.quietLookups = true;
+    if (!rejected && !init->ignoreUnrecognized && !recognisedOption(text)) rejected = text;
+  }
+
+  if (runtimeState.created) return finish(JNI_EEXIST);
+  if (rejected) {
+    journal("reject", *rejected);
+    return finish(JNI_ERR);
+  }
+  if (requested && *requested != JNI_OK) return finish(*requested);
+
+  runtimeState.created = true;
+  runtimeState.exitHook = exitHook;
+  runtimeState.abortHook = abortHook;
+  *vm = theVm();
+  *env = attachCurrentThread("main").env();
+  return finish(JNI_OK);
+}
+
+jint defaultInitArgs(void* args) {
+  if (!args) return JNI_ERR;
+  auto* old = static_cast<InitArgs11*>(args);
+  journal("default-args", hex(old->version));
+  if (old->version == JNI_VERSION_1_1) {
+    old->javaStackSize = 3145728;
+    return JNI_OK;
+  }
+  return old->version >= JNI_VERSION_1_2 ? JNI_OK : JNI_EVERSION;
+}
+
+jclass findBootClass(JNIEnv*, const char* name) {
+  journal("find-class-boot", name ? name : "");
+  Class* found = name ? findClass(name) : nullptr;
+  return found && found->bootClass ? wrap<_jclass>(found) : nullptr;
+}
+
+}  // namespace test_runtime

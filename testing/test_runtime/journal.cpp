@@ -1,0 +1,66 @@
+#include "journal.h"
+
+#include <mutex>
+#include <string>
+
+#include "text.h"
+
+namespace test_runtime {
+namespace {
+
+HMODULE homeModule = nullptr;
+int homeLevels = 2;
+std::mutex writeLock;
+
+std::wstring journalPath() {
+  std::wstring buffer(32768, L'\0');
+  const DWORD length = GetEnvironmentVariableW(L"TEST_JVM_JOURNAL", buffer.data(), 32768);
+  if (length > 0 && length < 32768) return buffer.substr(0, length);
+  const DWORD moduleLength = GetModuleFileNameW(homeModule, buffer.data(), 32768);
+  std::wstring path = buffer.substr(0, moduleLength);
+  for (int level = 0; level <= homeLevels; ++level) {
+    const size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos) return L"journal.txt";
+    path.resize(cut);
+  }
+  return path + L"\\journal.txt";
+}
+
+void append(const std::string& record) {
+  const std::wstring path = journalPath();
+  const std::lock_guard<std::mutex> guard(writeLock);
+  // Another process (the test reading it) may hold the file for a moment.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+      CloseHandle(file);
+      return;
+    }
+    if (GetLastError() != ERROR_SHARING_VIOLATION) return;
+    Sleep(10);
+  }
+}
+
+}  // namespace
+
+void journalSetHome(HMODULE module, int levelsAboveFolder) {
+  homeModule = module;
+  homeLevels = levelsAboveFolder;
+}
+
+void journal(std::string_view key, std::string_view value) {
+  std::string record(key);
+  record += '=';
+  for (char c : value) record += (c == '\r' || c == '\n') ? ' ' : c;
+  record += '\n';
+  append(record);
+}
+
+void journal(std::string_view key, long long value) { journal(key, std::to_string(value)); }
+
+void journalFlag(std::string_view key) { append(std::string(key) + '\n'); }
+
+}  // namespace test_runtime

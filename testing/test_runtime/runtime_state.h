@@ -1,0 +1,28 @@
+#pragma once
+// Process-wide state of the stand-in VM.
+#include <jni.h>
+#include <windows.h>
+
+#include <atomic>
+
+namespace test_runtime {
+
+using ExitHook = void(JNICALL*)(jint);
+using AbortHook = void(JNICALL*)();
+
+struct RuntimeState {
+  std::atomic<DWORD> loaderThread{0};
+  std::atomic<bool> created{false};
+  std::atomic<ExitHook> exitHook{nullptr};
+  std::atomic<AbortHook> abortHook{nullptr};
+  // -Dtest.jvm.quiet-lookups: a missing method gives null with no exception
+  // pending, as some runtimes do, so the launcher's own message shows.
+  std::atomic<bool> quietLookups{false};
+};
+
+inline RuntimeState runtimeState;
+
+// System.exit: journals, calls the launcher's exit hook, ends the process.
+[[noreturn]] void exitRuntime(jint status);
+
+}  // namespace test_runtime

@@ -1,0 +1,77 @@
+// The JavaVM invocation functions; other slots fail loudly.
+#include "vm_table.h"
+
+#include "failure_stubs.h"
+#include "journal.h"
+#include "thread.h"
+
+namespace test_runtime {
+namespace {
+
+long long currentId() { return static_cast<long long>(GetCurrentThreadId()); }
+
+jint JNICALL destroyJavaVm(JavaVM*) {
+  journal("destroy", currentId());
+  waitForJavaThreads();
+  journalFlag("destroy-done");
+  return JNI_OK;
+}
+
+jint attach(void** penv, void* args) {
+  const auto* attachArgs = static_cast<const JavaVMAttachArgs*>(args);
+  Thread& thread = attachCurrentThread(attachArgs ? attachArgs->name : nullptr);
+  journal("attach", currentId());
+  if (penv) *penv = thread.env();
+  return JNI_OK;
+}
+
+jint JNICALL attachCurrentThreadEntry(JavaVM*, void** penv, void* args) { return attach(penv, args); }
+
+jint JNICALL detachCurrentThreadEntry(JavaVM*) {
+  if (!detachCurrentThread()) {
+    journal("detach-unattached", currentId());
+    return JNI_EDETACHED;
+  }
+  journal("detach", currentId());
+  return JNI_OK;
+}
+
+bool supportedVersion(jint version) {
+  for (jint known : {0x00010001, 0x00010002, 0x00010004, 0x00010006, 0x00010008, 0x00090000, 0x000a0000,
+                     0x00130000, 0x00140000, 0x00150000, 0x00180000}) {
+    if (version == known) return true;
+  }
+  return false;
+}
+
+jint JNICALL getEnv(JavaVM*, void** penv, jint version) {
+  *penv = nullptr;
+  if (!supportedVersion(version)) return JNI_EVERSION;
+  Thread* thread = currentThread();
+  if (!thread) return JNI_EDETACHED;
+  *penv = thread->env();
+  return JNI_OK;
+}
+
+constexpr char vmSlots[] = "vm";
+
+JNIInvokeInterface_ buildTable() {
+  JNIInvokeInterface_ table;
+  fillWithStubs<vmSlots>(table);
+  table.DestroyJavaVM = &destroyJavaVm;
+  table.AttachCurrentThread = &attachCurrentThreadEntry;
+  table.AttachCurrentThreadAsDaemon = &attachCurrentThreadEntry;
+  table.DetachCurrentThread = &detachCurrentThreadEntry;
+  table.GetEnv = &getEnv;
+  return table;
+}
+
+}  // namespace
+
+JavaVM* theVm() {
+  static const JNIInvokeInterface_ table = buildTable();
+  static JavaVM vm{&table};
+  return &vm;
+}
+
+}  // namespace test_runtime

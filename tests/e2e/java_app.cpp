@@ -1,0 +1,64 @@
+#include "java_app.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "file_tree/file_tree.h"
+
+std::wstring testRuntime() { return programFromEnvironment("TEST_RUNTIME_DIR"); }
+
+std::wstring testRuntimeVariant(const wchar_t* name) {
+  return programFromEnvironment("TEST_RUNTIME_VARIANTS") + L"\\" + name;
+}
+
+std::wstring otherMachineRuntime() {
+  std::wstring home = programFromEnvironment("OTHER_MACHINE_RUNTIME_DIR");
+  return GetFileAttributesW((home + L"\\bin\\server\\jvm.dll").c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : home;
+}
+
+std::string narrow(const std::wstring& text) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::string onlyMessage(const robot::Outcome& outcome) {
+  auto dialogs = outcome.dialogs();
+  return dialogs.size() == 1 ? narrow(dialogs[0].staticText()) : "";
+}
+
+JavaApp::JavaApp(const std::wstring& name) : folder_(name) { folder_.installLauncher(L"Shop.exe"); }
+
+std::wstring JavaApp::addRuntime(const std::wstring& where, const std::wstring& source) const {
+  std::wstring home = where.find(L':') == std::wstring::npos ? folder_.path() + L"\\" + where : where;
+  copyTree(source, home);
+  return home;
+}
+
+robot::Outcome JavaApp::launch(const std::wstring& arguments, std::vector<std::wstring> presses) const {
+  DeleteFileW(journalPath().c_str());
+  SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", journalPath().c_str());
+  robot::Outcome outcome = folder_.run(L"Shop.exe", arguments, std::move(presses));
+  SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
+  return outcome;
+}
+
+std::string JavaApp::journalText() const {
+  std::ifstream in(journalPath().c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> JavaApp::journal(const std::string& key) const {
+  std::vector<std::string> values;
+  std::istringstream lines(journalText());
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.compare(0, key.size() + 1, key + "=") == 0) values.push_back(line.substr(key.size() + 1));
+  }
+  return values;
+}

@@ -1,0 +1,275 @@
+// Launches that reach Java: the test runtime stands in for the VM and keeps
+// a journal of what the launcher asked of it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "java_app.h"
+
+namespace {
+
+const std::string kMain = "[Java Runtime Environment]\r\nMain Class=com.example.App\r\n";
+
+std::wstring environment(const wchar_t* name) {
+  wchar_t value[32767];
+  DWORD length = GetEnvironmentVariableW(name, value, 32767);
+  return length ? std::wstring(value, length) : L"";
+}
+
+// The VM options before the launcher's two hooks, which must come last.
+std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
+  std::vector<std::string> options = app.journal("option");
+  EXPECT_GE(options.size(), 2u) << app.journalText();
+  if (options.size() < 2) return options;
+  EXPECT_EQ(options[options.size() - 2], "abort");
+  EXPECT_EQ(options.back(), "exit");
+  EXPECT_EQ(app.journal("option-hook"), (std::vector<std::string>{"abort", "exit"})) << "only the hooks carry extra info";
+  options.resize(options.size() - 2);
+  return options;
+}
+
+void deleteRegistryRuntimes() {
+  HKEY software;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) == ERROR_SUCCESS) {
+    RegDeleteTreeW(software, L"JavaSoft");
+    RegCloseKey(software);
+  }
+}
+
+void registerRuntime(const std::wstring& version, const std::wstring& home) {
+  HKEY key;
+  std::wstring path = L"Software\\JavaSoft\\JRE\\" + version;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
+                 static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+TEST(JavaLaunch, TheTypicalLaunchRunsMainWithTheArguments) {
+  deleteRegistryRuntimes();
+  JavaApp app(currentTestName());
+  std::wstring home = app.addRuntime(L"installed\\jre17");
+  registerRuntime(L"17", home);
+  app.folder().writeFile(L"lib-a.jar", "");
+  app.writeIni(kMain + "[Class Path]\r\nClass Path=lib-*.jar\r\n[Application]\r\nCmd=--from-cmd \"two words\"\r\n");
+
+  robot::Outcome outcome = app.launch(L"hello \"wide world\" \"\"");
+  deleteRegistryRuntimes();
+  EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+  EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
+
+  const std::string jvm = narrow(home) + "\\bin\\server\\jvm.dll";
+  EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{jvm});
+  EXPECT_EQ(app.journal("env-QL_JVM_HOME"), std::vector<std::string>{narrow(home)});
+  ASSERT_EQ(app.journal("env-Path").size(), 1u);
+  EXPECT_EQ(app.journal("env-Path")[0], narrow(environment(L"Path")) + ";" + narrow(home) + "\\bin");
+  EXPECT_EQ(optionsBeforeHooks(app),
+            std::vector<std::string>{"-Djava.class.path=" + narrow(app.path()) + "\\lib-a.jar;"});
+  EXPECT_EQ(app.journal("check-and-load-main"), std::vector<std::string>{"com.example.App"});
+  EXPECT_EQ(app.journal("arg"), (std::vector<std::string>{"hello", "wide world", "", "--from-cmd", "two words"}));
+  EXPECT_EQ(app.journal("create-thread-is-loader"), std::vector<std::string>{"0"}) << "Java runs on a thread of its own";
+}
+
+TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
+  SetEnvironmentVariableW(L"SHOP_E2E", L"expanded");
+  MEMORYSTATUS memory{};
+  memory.dwLength = sizeof memory;
+  GlobalMemoryStatus(&memory);
+  uint64_t half = (static_cast<uint64_t>(memory.dwTotalPhys) >> 10) / 2;
+  uint64_t bounded = std::max<uint64_t>(std::min<uint64_t>(half, 1024 * 1024), 256 * 1024);
+  const std::string direct = "-Djava.class.path=C:\\x.jar;";
+
+  const struct {
+    const char* name;
+    std::string settings;
+    std::vector<std::string> options;  // "<app>" and "<jre>" stand for the folders
+  } cases[] = {
+      {"library path first", "Library Path=D:\\native\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {"-Djava.library.path=D:\\native;<app>\\;.;" + narrow(environment(L"Path")) + ";<jre>\\lib", direct}},
+      {"missing relative entry", "[Class Path]\r\nClass Path=C:\\x.jar;missing.jar\r\n", {direct}},
+      {"embedded jar alone", "[Application]\r\nEmbedded Jar=YES\r\n", {"-Djava.class.path=<app>\\Shop.exe;"}},
+      {"parameters as written",
+       "Virtual Machine Parameters=-Xmx512m \"-Dmy.dir=C:\\Program Files\\x\" -Xss1m\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {direct, "-Xmx512m", "-Dmy.dir=C:\\Program Files\\x", "-Xss1m"}},
+      {"leading blank", "Virtual Machine Parameters=\" -Xrs\"\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n", {direct, "", "-Xrs"}},
+      {"environment references",
+       "Virtual Machine Parameters=-Dhome=%QL_JVM_HOME% -Dshop=%SHOP_E2E% -Dnone=%NO_SUCH_VAR%\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {direct, "-Dhome=<jre>", "-Dshop=expanded", "-Dnone=%NO_SUCH_VAR%"}},
+      {"memory share", "Virtual Machine Parameters=-Xmx50:256:1024P\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {direct, "-Xmx" + std::to_string(bounded) + "K"}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    std::string jre = narrow(app.addRuntime(L"jre"));
+    app.writeIni(kMain + c.settings);
+    robot::Outcome outcome = app.launch();
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+    std::vector<std::string> expected;
+    for (std::string option : c.options) {
+      for (auto [from, to] : {std::pair<std::string, std::string>{"<app>", narrow(app.path())}, {"<jre>", jre}}) {
+        for (size_t at; (at = option.find(from)) != std::string::npos;) option.replace(at, from.size(), to);
+      }
+      expected.push_back(option);
+    }
+    EXPECT_EQ(optionsBeforeHooks(app), expected);
+  }
+  SetEnvironmentVariableW(L"SHOP_E2E", nullptr);
+}
+
+TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
+  const struct {
+    const char* parameters;
+    uint64_t atLeast;
+    uint64_t below;
+  } cases[] = {
+      {"-Xss1m", 1u << 20, 2u << 20},
+      {"-Xss16m", 16u << 20, 17u << 20},
+      {"-Xss16m -Xss2m", 2u << 20, 3u << 20},
+      {"", 3u << 20, 4u << 20},  // the runtime's default
+      {"-Xss4g", 3u << 20, 4u << 20},  // wraps to 0: the default again
+      {"-Xss512", 1, (1u << 20) + 1},  // 51 bytes asked: the smallest stack the system gives
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.parameters);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    app.addRuntime(L"jre");
+    app.writeIni(kMain + "Virtual Machine Parameters=" + c.parameters + "\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n");
+    robot::Outcome outcome = app.launch();
+    ASSERT_EQ(app.journal("create-stack").size(), 1u) << report(outcome) << app.journalText();
+    uint64_t stack = std::stoull(app.journal("create-stack")[0]);
+    EXPECT_GE(stack, c.atLeast);
+    EXPECT_LT(stack, c.below);
+    EXPECT_EQ(app.journal("create-thread-is-loader"), std::vector<std::string>{"0"});
+  }
+}
+
+TEST(JavaLaunch, FailuresSayWhatWentWrongAndEndWithMinusOne) {
+  const std::string classPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
+  const struct {
+    const char* name;
+    const wchar_t* variant;  // null: the normal test runtime
+    std::string settings;
+    std::string message;     // "<jvm>" stands for the jvm.dll path
+  } cases[] = {
+      {"missing dependency", L"missing-dependency", classPath,
+       "Failed to load Java VM library: <jvm> (errno = 126)."},
+      {"no JNI_CreateJavaVM", L"no-create", classPath, "Windows exception: cannot find CreateJavaVM JNI (errno = 127)."},
+      {"no JNI_GetDefaultJavaVMInitArgs", L"no-default-args", classPath,
+       "Windows exception: cannot find CreateJavaVM JNI (errno = 127)."},
+      {"unrecognised option", nullptr, "Virtual Machine Parameters=-Xbogus\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: unknown."},
+      {"runtime out of memory", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-4\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: not enough memory."},
+      {"detached", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-2\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: thread detached from VM."},
+      {"version", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-3\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: JNI version error."},
+      {"already created", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-5\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: VM already created."},
+      {"invalid arguments", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-6\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: invalid arguments."},
+      {"odd status", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-9\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: ."},
+      {"empty class path", nullptr, "[Class Path]\r\nClass Path=missing.jar\r\n",
+       "Java Class Path was not specified in INI file."},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    std::string jre = narrow(app.addRuntime(L"jre", c.variant ? testRuntimeVariant(c.variant) : testRuntime()));
+    app.writeIni(kMain + c.settings);
+    robot::Outcome outcome = app.launch(L"", {L"OK"});
+    EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+    std::string message = c.message;
+    if (size_t at = message.find("<jvm>"); at != std::string::npos) message.replace(at, 5, jre + "\\bin\\server\\jvm.dll");
+    EXPECT_NE(onlyMessage(outcome).find(message), std::string::npos) << report(outcome);
+    EXPECT_TRUE(app.journal("main").empty()) << "main never runs";
+  }
+}
+
+TEST(JavaLaunch, MainClassProblemsAreReported) {
+  const struct {
+    const char* name;
+    const wchar_t* variant;
+    const char* mainClass;
+    std::string message;
+  } cases[] = {
+      {"refused by the runtime's launcher class", nullptr, "com.example.Missing",
+       "Failed to load Main Class: com/example/Missing."},
+      {"plain lookup", L"no-boot-finder", "com.example.Missing", "Could not find the main class com/example/Missing."},
+      {"no main method", nullptr, "test.NoMain\r\nVirtual Machine Parameters=-Dtest.jvm.quiet-lookups",
+       "No main method found in specified class."},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    app.addRuntime(L"jre", c.variant ? testRuntimeVariant(c.variant) : testRuntime());
+    app.writeIni(std::string("[Java Runtime Environment]\r\nMain Class=") + c.mainClass +
+                 "\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n");
+    robot::Outcome outcome = app.launch(L"", {L"OK"});
+    EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+    EXPECT_NE(onlyMessage(outcome).find(c.message), std::string::npos) << report(outcome) << app.journalText();
+  }
+}
+
+TEST(JavaLaunch, ExitStatusExceptionsAndRedirection) {
+  const std::string classPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
+  {
+    JavaApp app(currentTestName() + L"-exit");
+    app.addRuntime(L"jre");
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Exit\r\n" + classPath);
+    robot::Outcome outcome = app.launch(L"3");
+    EXPECT_EQ(outcome.exitCodeSigned(), 3) << report(outcome) << app.journalText();
+    EXPECT_EQ(app.journal("exit-hook-called"), std::vector<std::string>{"3"}) << "the launcher's exit hook was passed";
+  }
+  {
+    JavaApp app(currentTestName() + L"-thread");
+    app.addRuntime(L"jre");
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Threaded\r\n" + classPath);
+    robot::Outcome outcome = app.launch();
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
+    std::string journal = app.journalText();
+    EXPECT_LT(journal.find("thread-end"), journal.find("destroy-done"))
+        << "the launch waits for the application's last thread\n" << journal;
+  }
+  {
+    JavaApp app(currentTestName() + L"-throw");
+    app.addRuntime(L"jre");
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Throw\r\n" + classPath);
+    robot::Outcome outcome = app.launch();
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << "without Failure Check a throwing main is no failure\n" << report(outcome);
+    EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
+  }
+  {
+    JavaApp app(currentTestName() + L"-streams");
+    app.addRuntime(L"jre");
+    app.folder().writeFile(L"err.txt", "old\r\n");
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Print\r\n" + classPath + "[Application]\r\nOutput File=" +
+                 narrow(app.path()) + "\\logs\\deeper\\out-%yyyy-MM%.txt\r\nError File=" + narrow(app.path()) +
+                 "\\err.txt\r\nError Append=yes\r\n");
+    robot::Outcome outcome = app.launch();
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t stamp[16];
+    swprintf(stamp, 16, L"%04u-%02u", now.wYear, now.wMonth);
+    std::ifstream out((app.path() + L"\\logs\\deeper\\out-" + stamp + L".txt").c_str());
+    std::string line;
+    std::getline(out, line);
+    EXPECT_EQ(line.substr(0, 11), "stdout line") << "the folders were created and the name stamped";
+    std::ifstream err((app.path() + L"\\err.txt").c_str(), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.substr(0, 5), "old\r\n");
+    EXPECT_NE(text.find("stderr line"), std::string::npos) << "appended";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Which runtime a launch takes: the configured folder, the one beside the
+// executable, the registry; the runtime's journal shows the jvm.dll chosen.
+#include <gtest/gtest.h>
+
+#include "java_app.h"
+
+namespace {
+
+const std::string kApp = "[Java Runtime Environment]\r\nMain Class=com.example.App\r\n";
+const std::string kClassPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
+
+void registerRuntime(const std::wstring& home) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\JavaSoft\\JRE\\17", 0, nullptr, 0,
+                            KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
+                 static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+void clearRegistry() {
+  HKEY software;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) == ERROR_SUCCESS) {
+    RegDeleteTreeW(software, L"JavaSoft");
+    RegCloseKey(software);
+  }
+}
+
+TEST(RuntimeSelection, ConfiguredThenBesideTheExecutableThenRegistry) {
+  const struct {
+    const char* name;
+    std::string jrePath;      // "<app>" stands for the application folder
+    bool besideInJre;         // a runtime in <app>\jre
+    bool besideInFolder;      // a runtime whose home is <app> itself
+    const char* chosen;       // the home whose jvm.dll is taken
+  } cases[] = {
+      {"configured, no trailing backslash", "<app>\\configured", true, false, "configured"},
+      {"configured without jvm.dll falls through", "<app>\\empty", true, false, "jre"},
+      {"beside the executable beats the registry", "", true, false, "jre"},
+      {"the executable's own folder as home", "", false, true, ""},
+      {"the registry last", "", false, false, "installed"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    clearRegistry();
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    registerRuntime(app.addRuntime(L"installed"));
+    app.addRuntime(L"configured");
+    CreateDirectoryW((app.path() + L"\\empty").c_str(), nullptr);
+    if (c.besideInJre) app.addRuntime(L"jre");
+    if (c.besideInFolder) app.addRuntime(app.path());
+    std::string jrePath = c.jrePath;
+    if (size_t at = jrePath.find("<app>"); at != std::string::npos) jrePath.replace(at, 5, narrow(app.path()));
+    app.writeIni(kApp + (jrePath.empty() ? "" : "JRE Path=" + jrePath + "\r\n") + kClassPath);
+
+    robot::Outcome outcome = app.launch();
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
+    std::string home = narrow(app.path()) + (*c.chosen ? std::string("\\") + c.chosen : "");
+    EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{home + "\\bin\\server\\jvm.dll"});
+  }
+  clearRegistry();
+}
+
+// A jvm.dll built for the other machine goes to the paired product when one
+// is configured; a runtime shipped beside the executable is not checked.
+TEST(RuntimeSelection, AnotherMachinesRuntimeAndThePairedProduct) {
+  if (otherMachineRuntime().empty()) GTEST_SKIP() << "the other machine's test runtime is not built";
+  const struct {
+    const char* name;
+    bool configured;  // else beside the executable
+    bool pairProduct;
+    const char* message;  // the one message, "" for none
+  } cases[] = {
+      {"configured, with a paired product", true, true, ""},
+      {"configured, without one", true, false, "(errno = 193)"},
+      {"beside the executable, with a paired product", false, true, "(errno = 193)"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    std::wstring home = app.addRuntime(c.configured ? L"other" : L"jre", otherMachineRuntime());
+    app.writeIni(kApp + (c.configured ? "JRE Path=" + narrow(home) + "\r\n" : "") + kClassPath +
+                 (c.pairProduct ? "[Application]\r\nPair Product=" + narrow(app.path()) + "\\Shop64.exe\r\n" : ""));
+    robot::Outcome outcome = app.launch(L"", {L"OK"});
+    EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+    if (*c.message) {
+      EXPECT_NE(onlyMessage(outcome).find(c.message), std::string::npos) << report(outcome);
+    } else {
+      EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
+    }
+    EXPECT_TRUE(app.journal("loaded-thread").empty()) << "the other machine's jvm.dll never loads";
+  }
+}
+
+}  // namespace
