@@ -27,6 +27,7 @@ add_library(launcher_win STATIC
   src/launcher/launcher_app.cpp
   src/launcher/machine_check.cpp
   src/launcher/module_path.cpp
+  src/launcher/paired_product.cpp
   src/launcher/pending_steps.cpp
   src/settings/ini_settings_file.cpp
   src/settings/layered_settings.cpp

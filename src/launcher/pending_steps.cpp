@@ -5,9 +5,6 @@
 
 bool setupSingleInstance(LauncherApp&) { return true; }
 int32_t waitForFirstInstance(LauncherApp&) { return 0; }
-// Until the paired product can be started, a launch that needs it fails
-// instead of reporting success.
-int32_t launchPairedProduct(LauncherApp&) { return -1; }
 
 bool showSplash(LauncherApp&) { return true; }
 void closeSplashWindow(LauncherApp&) {}

@@ -24,12 +24,11 @@ bool isDrivePath(const String& entry) { return entry.size() >= 2 && entry[1] == 
 bool isUncPath(const String& entry) { return entry.size() >= 2 && entry[0] == u'\\' && entry[1] == u'\\'; }
 
 // Appends every match of a relative or wildcard entry, in the order the
-// file system returns them; no match adds nothing.
-void expandClassPathEntry(const String& entry, String& classPath) {
+// file system returns them; no match adds nothing. Relative entries are
+// searched beside the executable.
+void expandClassPathEntry(const String& entry, const String& executable, String& classPath) {
   String pattern = entry;
   if (!isDrivePath(entry) && !isUncPath(entry)) {
-    String executable;
-    if (!modulePath(executable)) return;
     pattern = executable.substr(0, executable.rfind(u'\\')) + u"\\" + entry;
   }
   size_t slash = pattern.rfind(u'\\');
@@ -62,7 +61,8 @@ void readRedirection(LayeredSettings& settings, const char16_t* fileKey, const c
 
 bool buildVmOptions(LauncherApp& app) {
   String settingsPath;
-  if (!settingsFilePath(settingsPath)) return false;
+  String executable;
+  if (!settingsFilePath(settingsPath) || !modulePath(executable)) return false;
   LayeredSettings settings(settingsPath, embeddedSettingsText(app.upgradeCode));
 
   StringList entries;
@@ -74,12 +74,11 @@ bool buildVmOptions(LauncherApp& app) {
     if (direct) {
       classPath += entry + u";";
     } else {
-      expandClassPathEntry(entry, classPath);
+      expandClassPathEntry(entry, executable, classPath);
     }
   }
   if (equalsIgnoreCase(settings.getValue(kApplication, u"Embedded Jar"), u"Yes")) {
-    String executable;
-    if (modulePath(executable)) classPath = executable + u";" + classPath;
+    classPath = executable + u";" + classPath;
   }
   if (classPath.empty()) {
     showError(nullptr, IDS_NO_CLASS_PATH, 0u);

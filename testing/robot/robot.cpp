@@ -121,11 +121,13 @@ Window record(HWND hwnd) {
     Control c;
     c.id = GetDlgCtrlID(child);
     c.className = className(child);
-    c.text = windowText(child);
     c.enabled = IsWindowEnabled(child);
     c.visible = IsWindowVisible(child);
-    bool iconControl = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-    if (_wcsicmp(c.className.c_str(), L"Static") == 0 && iconControl) {
+    bool iconControl = _wcsicmp(c.className.c_str(), L"Static") == 0 &&
+                       (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    // An icon control's text is its resource name, not something shown.
+    if (!iconControl) c.text = windowText(child);
+    if (iconControl) {
       // The box may not be painted yet: look again for a while.
       for (int attempt = 0; attempt < 20 && !w.errorIcon; ++attempt) {
         w.errorIcon = showsErrorIcon(child);
@@ -366,12 +368,12 @@ std::vector<Window> InProcessWatcher::stop() {
   return seen_;
 }
 
-bool saveScreenshot(HWND window, const std::wstring& path) {
-  RECT area;
-  if (!GetWindowRect(window, &area)) return false;
-  int width = area.right - area.left;
-  int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return false;
+std::vector<RGBQUAD> screenPixels(HWND window, int& width, int& height) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  width = std::max(0L, area.right - area.left);
+  height = std::max(0L, area.bottom - area.top);
+  if (width == 0 || height == 0) return {};
   HDC screen = GetDC(nullptr);
   HDC copy = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -385,7 +387,14 @@ bool saveScreenshot(HWND window, const std::wstring& path) {
   DeleteObject(bitmap);
   DeleteDC(copy);
   ReleaseDC(nullptr, screen);
-  if (rows != height) return false;
+  if (rows != height) pixels.clear();
+  return pixels;
+}
+
+bool saveScreenshot(HWND window, const std::wstring& path) {
+  int width = 0, height = 0;
+  std::vector<RGBQUAD> pixels = screenPixels(window, width, height);
+  if (pixels.empty()) return false;
 
   std::vector<uint8_t> rgb;
   rgb.reserve(pixels.size() * 3);

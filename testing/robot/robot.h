@@ -76,6 +76,9 @@ class InProcessWatcher {
   volatile LONG stopping_ = 0;
 };
 
+// What the screen shows of the window, rows top to bottom; empty on failure.
+std::vector<RGBQUAD> screenPixels(HWND window, int& width, int& height);
+
 // Saves what the screen shows of the window as a PNG file.
 bool saveScreenshot(HWND window, const std::wstring& path);
 

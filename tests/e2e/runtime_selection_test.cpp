@@ -95,4 +95,38 @@ TEST(RuntimeSelection, AnotherMachinesRuntimeAndThePairedProduct) {
   }
 }
 
+// The paired product takes the launch over with this launch's command line;
+// with "Pair Return Code" its exit code is passed on.
+TEST(RuntimeSelection, ThePairedProductRunsWithTheSameCommandLine) {
+  if (otherMachineRuntime().empty()) GTEST_SKIP() << "the other machine's test runtime is not built";
+  const struct {
+    const char* name;
+    const char* returnCode;
+    int exitCode;
+  } cases[] = {
+      {"waited for", "yes", 5},
+      {"not waited for", "", 0},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    std::wstring other = app.addRuntime(L"other", otherMachineRuntime());
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Exit\r\nJRE Path=" + narrow(other) + "\r\n" +
+                 kClassPath + "[Application]\r\nPair Product=" + narrow(app.path()) +
+                 "\\Shop64.exe\r\nPair Return Code=" + c.returnCode + "\r\n");
+    // The sibling runs the application with a runtime of its own machine.
+    app.folder().installLauncher(L"Shop64.exe");
+    app.addRuntime(L"jre");
+    app.folder().writeFile(L"Shop64.ini", "[Java Runtime Environment]\r\nMain Class=test.Exit\r\n" + kClassPath);
+
+    robot::Outcome outcome = app.launch(L"5");
+    EXPECT_EQ(outcome.exitCodeSigned(), c.exitCode) << report(outcome);
+    EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
+    if (c.exitCode == 0) Sleep(2000);  // let the sibling finish its journal
+    EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"5"}) << app.journalText();
+    EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{narrow(app.path()) + "\\jre\\bin\\server\\jvm.dll"});
+  }
+}
+
 }  // namespace

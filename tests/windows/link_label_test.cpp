@@ -2,6 +2,8 @@
 // a dialog-class window, with the user's link colours in HKCU.
 #include "ui/link_label.h"
 
+#include "robot/robot.h"
+
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -51,24 +53,11 @@ class LinkWindow {
 
   // How many pixels of the label on screen have exactly `colour`.
   int pixelsOf(COLORREF colour) const {
-    RECT area;
-    GetWindowRect(label_, &area);
-    int width = area.right - area.left, height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC copy = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(copy, old);
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(width * height));
-    GetDIBits(copy, bitmap, 0, static_cast<UINT>(height), pixels.data(), &format, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(copy);
-    ReleaseDC(nullptr, screen);
+    int width = 0, height = 0;
     int count = 0;
-    for (const RGBQUAD& p : pixels) count += RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) == colour;
+    for (const RGBQUAD& p : robot::screenPixels(label_, width, height)) {
+      count += RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) == colour;
+    }
     return count;
   }
 
