@@ -16,6 +16,7 @@ add_executable(native_tests
   tests/native/settings_path_test.cpp
   tests/native/anchor_colour_test.cpp
   tests/native/vm_parameters_test.cpp
+  tests/native/instance_arguments_test.cpp
   tests/native/real_jvm_test.cpp
 )
 target_link_libraries(native_tests PRIVATE launcher_portable GTest::gtest_main)

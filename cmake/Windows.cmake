@@ -28,6 +28,7 @@ add_library(launcher_win STATIC
   src/launcher/machine_check.cpp
   src/launcher/module_path.cpp
   src/launcher/paired_product.cpp
+  src/launcher/single_instance.cpp
   src/launcher/pending_steps.cpp
   src/settings/ini_settings_file.cpp
   src/settings/layered_settings.cpp
@@ -130,6 +131,7 @@ add_executable(e2e_tests
   tests/e2e/java_launch_test.cpp
   tests/e2e/jre_not_found_test.cpp
   tests/e2e/runtime_selection_test.cpp
+  tests/e2e/single_instance_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
 )

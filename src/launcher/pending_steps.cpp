@@ -3,8 +3,6 @@
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
 
-bool setupSingleInstance(LauncherApp&) { return true; }
-int32_t waitForFirstInstance(LauncherApp&) { return 0; }
 
 bool showSplash(LauncherApp&) { return true; }
 void closeSplashWindow(LauncherApp&) {}

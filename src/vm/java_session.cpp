@@ -227,3 +227,50 @@ bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& h
   if (call.stayAttached) host.park();
   return vm->DetachCurrentThread() == JNI_OK;
 }
+
+namespace {
+
+bool callSecondaryMain(JNIEnv* env, const std::string& mainClass, const StringList& arguments,
+                       const std::function<void(int32_t)>& answer) {
+  jclass target = env->FindClass(mainClass.c_str());
+  if (!target) return false;
+  bool intForm = false;
+  jmethodID method = env->GetStaticMethodID(target, "secondaryMain", "([Ljava/lang/String;)V");
+  if (env->ExceptionOccurred()) env->ExceptionClear();
+  if (!method) {
+    method = env->GetStaticMethodID(target, "secondaryMain", "([Ljava/lang/String;)I");
+    intForm = method != nullptr;
+  }
+  if (!method) {
+    if (env->ExceptionOccurred()) env->ExceptionDescribe();
+    return false;
+  }
+  jobjectArray array = newStringArray(env, arguments);
+  if (!array) {
+    if (env->ExceptionOccurred()) env->ExceptionDescribe();
+    return false;
+  }
+  if (intForm) {
+    answer(env->CallStaticIntMethod(target, method, array));
+  } else {
+    answer(0);
+    env->CallStaticVoidMethod(target, method, array);
+  }
+  if (env->ExceptionOccurred()) {
+    env->ExceptionDescribe();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool deliverSecondary(JavaVM* vm, const std::string& mainClass, const StringList& arguments, bool stayAttached,
+                      const std::function<void(int32_t)>& answer) {
+  if (!vm) return false;
+  JNIEnv* env = nullptr;
+  if (vm->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr) != JNI_OK) return false;
+  bool delivered = callSecondaryMain(env, mainClass, arguments, answer);
+  if (!stayAttached) vm->DetachCurrentThread();
+  return delivered;
+}

@@ -5,6 +5,7 @@
 // any runtime that honours the JNI, natively and on Windows.
 #include <jni.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,3 +47,11 @@ struct MainInvocation {
 // thread. False when the class, main or the arguments could not be had, or
 // the detach failed; an exception thrown by main is not a failure.
 bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& host);
+
+// Hands a secondary launch's arguments to the main class's static
+// secondaryMain(String[]) (the void form, else the int form) on a thread
+// attached for the call. `answer` gets 0 just before the void form runs, or
+// the int form's result after it returned. False when nothing could be
+// called or the call threw.
+bool deliverSecondary(JavaVM* vm, const std::string& mainClass, const StringList& arguments, bool stayAttached,
+                      const std::function<void(int32_t)>& answer);

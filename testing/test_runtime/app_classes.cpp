@@ -45,6 +45,23 @@ jvalue plainMain(Thread&, Object*, const jvalue* args) {
   return noValue();
 }
 
+// The single-instance applications stay up, for secondary launches to reach
+// them, until the test signals the event "test_runtime_stop" (at most 30 s).
+DWORD WINAPI waitForStop(void*) {
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, L"test_runtime_stop");
+  WaitForSingleObject(stop, 30000);
+  if (stop) CloseHandle(stop);
+  journalFlag("stopped");
+  return 0;
+}
+
+template <const char* Name>
+jvalue stayingMain(Thread& thread, Object* self, const jvalue* args) {
+  plainMain<Name>(thread, self, args);
+  startJavaThread(&waitForStop);
+  return noValue();
+}
+
 constexpr char echoName[] = "test/Echo";
 constexpr char appName[] = "com/example/App";
 constexpr char secondaryName[] = "test/Secondary";
@@ -128,10 +145,10 @@ void defineApplicationClasses(ClassTable& table) {
   table.define("test/NoMain", "java/lang/Object", nullptr, {});
   table.define("test/Threaded", "java/lang/Object", nullptr, {{"main", mainSignature, true, &threadedMain}});
   table.define("test/Secondary", "java/lang/Object", nullptr,
-               {{"main", mainSignature, true, &plainMain<secondaryName>},
+               {{"main", mainSignature, true, &stayingMain<secondaryName>},
                 {"secondaryMain", mainSignature, true, &secondaryMain}});
   table.define("test/SecondaryInt", "java/lang/Object", nullptr,
-               {{"main", mainSignature, true, &plainMain<secondaryIntName>},
+               {{"main", mainSignature, true, &stayingMain<secondaryIntName>},
                 {"secondaryMain", "([Ljava/lang/String;)I", true, &secondaryIntMain}});
 }
 
