@@ -35,10 +35,14 @@ StringList walkUntilDoubleZero(const SharedInstanceBlock& block) {
 
 }  // namespace
 
-bool encodeInstanceArguments(const StringList& arguments, SharedInstanceBlock& block) {
+bool fitsInstanceBlock(const StringList& arguments) {
   size_t bytes = 2;
   for (const String& argument : arguments) bytes += argument.size() * 2 + 2;
-  if (bytes > sizeof block.argumentArea) return false;
+  return bytes <= sizeof(SharedInstanceBlock::argumentArea);
+}
+
+bool encodeInstanceArguments(const StringList& arguments, SharedInstanceBlock& block) {
+  if (!fitsInstanceBlock(arguments)) return false;
 
   std::memset(block.argumentArea, 0, sizeof block.argumentArea);
   size_t unit = 0;

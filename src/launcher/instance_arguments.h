@@ -7,6 +7,10 @@
 #include "common/text.h"
 #include "launcher/instance_block.h"
 
+// Whether the arguments fit in the argument area: each argument's units and
+// its zero, and the closing zero, in 1040 bytes.
+bool fitsInstanceBlock(const StringList& arguments);
+
 // Fills the argument area and the count; false (the block untouched) when the
 // arguments need more than the area's 1040 bytes.
 bool encodeInstanceArguments(const StringList& arguments, SharedInstanceBlock& block);

@@ -141,14 +141,6 @@ bool sendToFirstInstance(LauncherApp& app, const String& name) {
   return posted;
 }
 
-// The request's size as the block counts it: each argument's units and its
-// zero, and the closing zero.
-bool fitsInBlock(const StringList& arguments) {
-  size_t bytes = 2;
-  for (const String& argument : arguments) bytes += argument.size() * 2 + 2;
-  return bytes <= sizeof(SharedInstanceBlock::argumentArea);
-}
-
 }  // namespace
 
 bool setupSingleInstance(LauncherApp& app) {
@@ -178,7 +170,7 @@ bool setupSingleInstance(LauncherApp& app) {
     return true;
   }
   // Too many arguments: fail without contacting the first instance.
-  if (!fitsInBlock(app.arguments)) return false;
+  if (!fitsInstanceBlock(app.arguments)) return false;
   return sendToFirstInstance(app, name);
 }
 
