@@ -36,6 +36,8 @@ add_library(launcher_win STATIC
   src/settings/settings_loader.cpp
   src/ui/dialog_centring.cpp
   src/ui/link_label.cpp
+  src/ui/resizing_layout.cpp
+  src/vm/exception_dialog.cpp
   src/vm/java_thread.cpp
   src/vm/vm_environment.cpp
   src/vm/vm_library.cpp
@@ -127,6 +129,7 @@ launcher_warnings(windows_tests)
 # End-to-end tests: the launcher as a user runs it, under its own name.
 add_executable(e2e_tests
   tests/e2e/app_folder.cpp
+  tests/e2e/exception_dialog_test.cpp
   tests/e2e/java_app.cpp
   tests/e2e/java_launch_test.cpp
   tests/e2e/jre_not_found_test.cpp

@@ -221,7 +221,16 @@ bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& h
 
   if (jthrowable thrown = env->ExceptionOccurred()) {
     host.mainThrew();
-    if (call.failureCheck && host.askStopOnException(env, thrown)) stopAfterException(env);
+    if (call.failureCheck) {
+      // Printing the trace calls into the VM, which JNI allows only with no
+      // exception pending; after Ignore it is pending again as it was.
+      env->ExceptionClear();
+      if (host.askStopOnException(env, thrown)) {
+        stopAfterException(env);
+      } else {
+        env->Throw(thrown);
+      }
+    }
     // Otherwise the exception stays as it is and the run goes on.
   }
   if (call.stayAttached) host.park();

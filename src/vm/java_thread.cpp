@@ -9,6 +9,7 @@
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
+#include "vm/exception_dialog.h"
 #include "vm/java_session.h"
 #include "vm/timestamp_name.h"
 
@@ -45,6 +46,7 @@ class LauncherJavaHost : public JavaHost {
     if (app_.instanceReadyEvent) SetEvent(app_.instanceReadyEvent);
   }
   void mainThrew() override { closeSplashWindow(app_); }
+  bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
   void park() override {
     for (;;) Sleep(INFINITE);
   }

@@ -1,6 +1,7 @@
 #include "robot/robot.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cwctype>
 #include <map>
 
@@ -123,6 +124,7 @@ Window record(HWND hwnd) {
     c.className = className(child);
     c.enabled = IsWindowEnabled(child);
     c.visible = IsWindowVisible(child);
+    GetWindowRect(child, &c.rect);
     bool iconControl = _wcsicmp(c.className.c_str(), L"Static") == 0 &&
                        (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
     // An icon control's text is its resource name, not something shown.
@@ -143,6 +145,18 @@ const std::wstring kPickPrefix = L"pick:";
 
 // Presses the button with the given text, or closes the window when there is
 // none. "pick:FOLDER" selects FOLDER in a folder picker and presses its OK.
+// The window actions that leave the dialog open, to be read again.
+bool changeWindow(HWND hwnd, const std::wstring& action) {
+  if (action == L"maximize" || action == L"restore") {
+    ShowWindow(hwnd, action == L"maximize" ? SW_MAXIMIZE : SW_RESTORE);
+    return true;
+  }
+  int width = 0, height = 0;
+  if (swscanf(action.c_str(), L"resize:%d,%d", &width, &height) != 2) return false;
+  SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
 std::wstring press(HWND hwnd, const std::wstring& button) {
   if (button.compare(0, kPickPrefix.size(), kPickPrefix) == 0) {
     if (!selectFolderInPicker(hwnd, button.substr(kPickPrefix.size()))) {
@@ -234,7 +248,13 @@ class Watch {
       }
       if (w.isDialog()) {
         w.expected = next_ < presses_.size();
-        w.pressed = press(hwnd, w.expected ? presses_[next_++] : L"(unexpected)");
+        std::wstring action = w.expected ? presses_[next_++] : L"(unexpected)";
+        if (changeWindow(hwnd, action)) {
+          w.pressed = action;
+          handled_[hwnd] = State::Waiting;
+        } else {
+          w.pressed = press(hwnd, action);
+        }
       }
       seen_.push_back(w);
     }

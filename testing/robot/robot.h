@@ -16,6 +16,7 @@ struct Control {
   std::wstring text;
   bool enabled = false;
   bool visible = false;
+  RECT rect{};  // on the screen
 };
 
 struct Window {
@@ -37,7 +38,11 @@ struct Launch {
   std::wstring program;          // full path of the executable
   std::wstring commandLine;      // complete command line; empty: the quoted program path
   std::wstring workingDirectory; // empty: the robot's own
-  std::vector<std::wstring> presses;  // button texts, one per expected dialog, in order
+  // What to do with each dialog that appears, in order: a button's text,
+  // "(close)", "pick:FOLDER" in a folder picker, or "resize:W,H",
+  // "maximize" or "restore", after which the dialog is read and answered
+  // again with the next press.
+  std::vector<std::wstring> presses;
   DWORD timeoutMs = 60000;
   bool captureOutput = false;    // collect the program's standard output and error
   std::wstring screenshotFolder; // save each dialog seen as a PNG file there
