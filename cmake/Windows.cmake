@@ -34,6 +34,7 @@ add_library(launcher_win STATIC
   src/settings/layered_settings.cpp
   src/settings/per_user_settings.cpp
   src/settings/settings_loader.cpp
+  src/splash/splash_start.cpp
   src/ui/dialog_centring.cpp
   src/ui/link_label.cpp
   src/ui/resizing_layout.cpp
@@ -135,6 +136,7 @@ add_executable(e2e_tests
   tests/e2e/jre_not_found_test.cpp
   tests/e2e/runtime_selection_test.cpp
   tests/e2e/single_instance_test.cpp
+  tests/e2e/splash_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
 )

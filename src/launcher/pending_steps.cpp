@@ -4,5 +4,6 @@
 #include "launcher/launcher_app.h"
 
 
-bool showSplash(LauncherApp&) { return true; }
+// The launcher's own splash window: until it is built, no window shows.
+void startSplashWindow(LauncherApp&) {}
 void closeSplashWindow(LauncherApp&) {}

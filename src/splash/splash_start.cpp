@@ -1,0 +1,76 @@
+// The splash step of a launch: the runtime's own splash library when it is
+// preferred and usable, otherwise the launcher's own splash window.
+#include "common/ansi_text.h"
+#include "common/file_system.h"
+#include "common/win_text.h"
+#include "launcher/launch_steps.h"
+#include "launcher/launcher_app.h"
+#include "launcher/module_path.h"
+#include "settings/ini_settings_file.h"
+#include "vm/runtime_folders.h"
+
+namespace {
+
+using SplashInit = void (*)();
+using SplashLoadFile = void (*)(const char*);
+using SplashSetFileJarName = void (*)(const char*, const char*);
+
+// splashscreen.dll in the runtime's bin folder, or empty when there is none.
+String nativeSplashLibrary(const String& jvmDllPath) {
+  String path = runtimeBinFolder(jvmDllPath);
+  if (path.empty() || (path.back() != u'\\' && path.back() != u'/')) path += u'\\';
+  path += u"splashscreen.dll";
+  FileFinder finder;
+  return finder.findFirst(&path) ? path : String();
+}
+
+// Looked up rather than imported: older systems without it must still start
+// the launcher (the native splash then falls back to the launcher's window).
+void addDllFolder(const String& path) {
+  using AddDllDirectoryEntry = DLL_DIRECTORY_COOKIE(WINAPI*)(PCWSTR);
+  static const auto add = reinterpret_cast<AddDllDirectoryEntry>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory")));
+  size_t slash = path.rfind(u'\\');
+  if (add && slash != String::npos) add(wide(path.substr(0, slash)));
+}
+
+template <typename Entry>
+Entry lookUp(HMODULE library, const char* name) {
+  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+}  // namespace
+
+bool showNativeSplash(LauncherApp& app, const String& library, const String& image) {
+  addDllFolder(library);
+  addDllFolder(app.jvmDllPath);
+  HMODULE module = LoadLibraryExW(wide(library), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+  if (!module) return false;
+  auto init = lookUp<SplashInit>(module, "SplashInit");
+  auto loadFile = lookUp<SplashLoadFile>(module, "SplashLoadFile");
+  auto setJarName = lookUp<SplashSetFileJarName>(module, "SplashSetFileJarName");
+  app.nativeSplashCloser.arm(lookUp<NativeSplashCloser::CloseFunction>(module, "SplashClose"));
+  if (!init || !loadFile || !setJarName) return false;
+  std::string narrowImage = toThreadAnsi(image);
+  init();
+  loadFile(narrowImage.c_str());
+  setJarName(narrowImage.c_str(), "");
+  return true;
+}
+
+bool showSplash(LauncherApp& app) {
+  String path;
+  if (!settingsFilePath(path)) return false;
+  IniSettingsFile settings(path);
+  app.splashImage = settings.getValue(u"Display", u"Splash Screen");
+  app.splashShadowValue = settings.getValue(u"Display", u"Splash Screen Shadow");
+  String preferNative = settings.getValue(u"Display", u"Preffer Native Splash Screen");
+  if (app.splashImage.empty()) return true;
+
+  String library = nativeSplashLibrary(app.jvmDllPath);
+  if (equalsIgnoreCase(preferNative, u"Yes") && !library.empty() && showNativeSplash(app, library, app.splashImage)) {
+    return true;
+  }
+  startSplashWindow(app);
+  return true;
+}
