@@ -36,6 +36,11 @@ class JavaApp {
   AppFolder folder_;
 };
 
+// An installed runtime in the 64-bit registry view, as
+// HKLM\Software\JavaSoft\JRE\<version> with its "JavaHome".
+void registerRuntime(const std::wstring& version, const std::wstring& home);
+void clearRegistryRuntimes();
+
 std::string narrow(const std::wstring& text);
 
 // The one message box of a launch, as UTF-8 ("" when there was none or more).

@@ -29,27 +29,8 @@ std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
   return options;
 }
 
-void deleteRegistryRuntimes() {
-  HKEY software;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) == ERROR_SUCCESS) {
-    RegDeleteTreeW(software, L"JavaSoft");
-    RegCloseKey(software);
-  }
-}
-
-void registerRuntime(const std::wstring& version, const std::wstring& home) {
-  HKEY key;
-  std::wstring path = L"Software\\JavaSoft\\JRE\\" + version;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
-                 static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-}
-
 TEST(JavaLaunch, TheTypicalLaunchRunsMainWithTheArguments) {
-  deleteRegistryRuntimes();
+  clearRegistryRuntimes();
   JavaApp app(currentTestName());
   std::wstring home = app.addRuntime(L"installed\\jre17");
   registerRuntime(L"17", home);
@@ -57,7 +38,7 @@ TEST(JavaLaunch, TheTypicalLaunchRunsMainWithTheArguments) {
   app.writeIni(kMain + "[Class Path]\r\nClass Path=lib-*.jar\r\n[Application]\r\nCmd=--from-cmd \"two words\"\r\n");
 
   robot::Outcome outcome = app.launch(L"hello \"wide world\" \"\"");
-  deleteRegistryRuntimes();
+  clearRegistryRuntimes();
   EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
   EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
 

@@ -9,24 +9,6 @@ namespace {
 const std::string kApp = "[Java Runtime Environment]\r\nMain Class=com.example.App\r\n";
 const std::string kClassPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
 
-void registerRuntime(const std::wstring& home) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\JavaSoft\\JRE\\17", 0, nullptr, 0,
-                            KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
-                 static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-}
-
-void clearRegistry() {
-  HKEY software;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) == ERROR_SUCCESS) {
-    RegDeleteTreeW(software, L"JavaSoft");
-    RegCloseKey(software);
-  }
-}
-
 TEST(RuntimeSelection, ConfiguredThenBesideTheExecutableThenRegistry) {
   const struct {
     const char* name;
@@ -44,9 +26,9 @@ TEST(RuntimeSelection, ConfiguredThenBesideTheExecutableThenRegistry) {
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    clearRegistry();
+    clearRegistryRuntimes();
     JavaApp app(currentTestName() + std::to_wstring(n++));
-    registerRuntime(app.addRuntime(L"installed"));
+    registerRuntime(L"17", app.addRuntime(L"installed"));
     app.addRuntime(L"configured");
     CreateDirectoryW((app.path() + L"\\empty").c_str(), nullptr);
     if (c.besideInJre) app.addRuntime(L"jre");
@@ -60,7 +42,7 @@ TEST(RuntimeSelection, ConfiguredThenBesideTheExecutableThenRegistry) {
     std::string home = narrow(app.path()) + (*c.chosen ? std::string("\\") + c.chosen : "");
     EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{home + "\\bin\\server\\jvm.dll"});
   }
-  clearRegistry();
+  clearRegistryRuntimes();
 }
 
 // A jvm.dll built for the other machine goes to the paired product when one
