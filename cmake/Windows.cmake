@@ -29,12 +29,14 @@ add_library(launcher_win STATIC
   src/launcher/module_path.cpp
   src/launcher/paired_product.cpp
   src/launcher/single_instance.cpp
-  src/launcher/pending_steps.cpp
   src/settings/ini_settings_file.cpp
   src/settings/layered_settings.cpp
   src/settings/per_user_settings.cpp
   src/settings/settings_loader.cpp
+  src/splash/gdiplus_api.cpp
   src/splash/splash_start.cpp
+  src/splash/splash_thread.cpp
+  src/splash/splash_window.cpp
   src/ui/dialog_centring.cpp
   src/ui/link_label.cpp
   src/ui/resizing_layout.cpp
@@ -136,7 +138,8 @@ add_executable(e2e_tests
   tests/e2e/jre_not_found_test.cpp
   tests/e2e/runtime_selection_test.cpp
   tests/e2e/single_instance_test.cpp
-  tests/e2e/splash_test.cpp
+  tests/e2e/native_splash_test.cpp
+  tests/e2e/splash_window_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
 )

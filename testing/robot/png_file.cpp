@@ -51,17 +51,19 @@ std::string storedZlib(const std::string& raw) {
 
 }  // namespace
 
-std::string encodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgb) {
+std::string encodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& pixels, bool alpha) {
+  const size_t rowBytes = static_cast<size_t>(width) * (alpha ? 4 : 3);
   std::string raw;
-  raw.reserve((static_cast<size_t>(width) * 3 + 1) * height);
+  raw.reserve((rowBytes + 1) * height);
   for (uint32_t y = 0; y < height; ++y) {
     raw += '\0';  // no filter
-    raw.append(reinterpret_cast<const char*>(rgb.data()) + static_cast<size_t>(y) * width * 3, width * 3);
+    raw.append(reinterpret_cast<const char*>(pixels.data()) + y * rowBytes, rowBytes);
   }
   std::string header;
   putBigEndian(header, width);
   putBigEndian(header, height);
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter set, no interlace
+  // 8 bits, RGB or RGBA, deflate, no filter set, no interlace
+  header += std::string(alpha ? "\x08\x06\x00\x00\x00" : "\x08\x02\x00\x00\x00", 5);
 
   std::string png("\x89PNG\r\n\x1a\n", 8);
   putChunk(png, "IHDR", header);

@@ -110,7 +110,35 @@ Window recordSettled(HWND hwnd) {
     last = now;
     if (settled) break;
   }
+  if (!last.isDialog()) {
+    // A window that paints itself (a splash) may need a moment for its image.
+    int width = 0, height = 0;
+    for (int attempt = 0; attempt < 10 && IsWindow(hwnd); ++attempt) {
+      std::vector<RGBQUAD> now = screenPixels(hwnd, width, height);
+      bool same = !now.empty() && now.size() == last.pixels.size() &&
+                  std::equal(now.begin(), now.end(), last.pixels.begin(), [](const RGBQUAD& a, const RGBQUAD& b) {
+                    return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+                  });
+      last.pixels = std::move(now);
+      if (same || last.pixels.empty()) break;
+      Sleep(100);
+    }
+  }
   return last;
+}
+
+struct VisibleScan {
+  DWORD processId;
+  HWND except;
+  std::vector<std::wstring> classNames;
+};
+
+BOOL CALLBACK collectVisible(HWND hwnd, LPARAM param) {
+  auto scan = reinterpret_cast<VisibleScan*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == scan->processId && hwnd != scan->except && IsWindowVisible(hwnd)) scan->classNames.push_back(className(hwnd));
+  return TRUE;
 }
 
 Window record(HWND hwnd) {
@@ -118,6 +146,15 @@ Window record(HWND hwnd) {
   w.className = className(hwnd);
   w.caption = windowText(hwnd);
   w.hasOwner = GetWindow(hwnd, GW_OWNER) != nullptr;
+  GetWindowRect(hwnd, &w.rect);
+  w.style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  w.exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  w.classStyle = static_cast<LONG_PTR>(GetClassLongPtrW(hwnd, GCL_STYLE));
+  DWORD processId = 0;
+  w.threadId = GetWindowThreadProcessId(hwnd, &processId);
+  VisibleScan others{processId, hwnd, {}};
+  EnumWindows(collectVisible, reinterpret_cast<LPARAM>(&others));
+  w.alongside = std::move(others.classNames);
   for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     Control c;
     c.id = GetDlgCtrlID(child);
@@ -242,8 +279,8 @@ class Watch {
       if (owner != handled_.end()) owner->second = State::Waiting;
       Window w = recordSettled(hwnd);
       if (!IsWindow(hwnd)) continue;
-      if (w.isDialog() && !screenshotFolder_.empty()) {
-        std::wstring file = screenshotFolder_ + L"\\" + std::to_wstring(seen_.size() + 1) + L"-" + fileName(w.caption) + L".png";
+      if (!screenshotFolder_.empty() && w.width() > 0 && w.height() > 0) {
+        std::wstring file = screenshotFolder_ + L"\\" + std::to_wstring(seen_.size() + 1) + L"-" + fileName(w.caption.empty() ? w.className : w.caption) + L".png";
         if (saveScreenshot(hwnd, file)) w.screenshot = file;
       }
       if (w.isDialog()) {

@@ -28,10 +28,21 @@ struct Window {
   std::wstring pressed;    // the button the robot pressed
   std::wstring screenshot; // the PNG file of the window as it was seen, when asked for
   std::vector<Control> controls;
+  RECT rect{};             // on the screen
+  LONG_PTR style = 0, exStyle = 0, classStyle = 0;
+  DWORD threadId = 0;      // the thread that created the window
+  // What the screen showed of a window that is not a dialog (a splash), rows
+  // top to bottom, once two reads in a row agreed.
+  std::vector<RGBQUAD> pixels;
+  // Class names of the process's other visible windows when this one was read.
+  std::vector<std::wstring> alongside;
 
   // The texts of the static controls joined by line feeds: a message box's message.
   std::wstring staticText() const;
   bool isDialog() const { return className == L"#32770"; }
+  int width() const { return rect.right - rect.left; }
+  int height() const { return rect.bottom - rect.top; }
+  RGBQUAD pixel(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width() + x); }
 };
 
 struct Launch {
@@ -45,7 +56,7 @@ struct Launch {
   std::vector<std::wstring> presses;
   DWORD timeoutMs = 60000;
   bool captureOutput = false;    // collect the program's standard output and error
-  std::wstring screenshotFolder; // save each dialog seen as a PNG file there
+  std::wstring screenshotFolder; // save each window seen as a PNG file there
 };
 
 struct Outcome {

@@ -36,6 +36,7 @@
 //   attach=<tid>, detach=<tid>            Attach/DetachCurrentThread succeeded
 //   detach-unattached=<tid>               DetachCurrentThread on a stranger (-2)
 //   destroy=<tid>, destroy-done           DestroyJavaVM begins / ends
+//   destroy-threads=<tid,tid,...>         the process's other threads as DestroyJavaVM begins
 //   unexpected=<index>                    a JNIEnv slot without implementation
 //   unexpected=vm-<index>                 a JavaVM slot without implementation
 //   splash-init, splash-load-file=<path>, splash-jar-file=<file>,

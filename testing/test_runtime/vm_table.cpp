@@ -1,6 +1,12 @@
 // The JavaVM invocation functions; other slots fail loudly.
 #include "vm_table.h"
 
+#include <windows.h>
+// after windows.h, which it needs
+#include <tlhelp32.h>
+
+#include <string>
+
 #include "failure_stubs.h"
 #include "journal.h"
 #include "thread.h"
@@ -10,8 +16,26 @@ namespace {
 
 long long currentId() { return static_cast<long long>(GetCurrentThreadId()); }
 
+// The ids of the process's other threads, comma-separated: which threads
+// the launcher still had running when it shut the VM down.
+std::string otherThreadIds() {
+  std::string ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != GetCurrentProcessId() || entry.th32ThreadID == GetCurrentThreadId()) continue;
+    if (!ids.empty()) ids += ',';
+    ids += std::to_string(entry.th32ThreadID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
 jint JNICALL destroyJavaVm(JavaVM*) {
   journal("destroy", currentId());
+  journal("destroy-threads", otherThreadIds());
   waitForJavaThreads();
   journalFlag("destroy-done");
   return JNI_OK;

@@ -41,10 +41,28 @@ TEST(NativeSplash, IsUsedWhenPreferredAndComplete) {
       EXPECT_LT(journal.find("splash-load-file"), journal.find("create-thread")) << "before the VM starts";
       EXPECT_NE(journal.find("splash-close"), std::string::npos) << "closed when the launch ends";
       EXPECT_EQ(journal.find("splash-close"), journal.rfind("splash-close")) << "closed once";
+      for (const robot::Window& w : outcome.windows) EXPECT_NE(w.className, L"SplashScreenWindow") << "no own splash too";
     } else {
       EXPECT_TRUE(app.journal("splash-load-file").empty()) << app.journalText();
     }
   }
+}
+
+// A Java side that fails after the native splash opened closes it, once,
+// although both the failed launch and the teardown ask.
+TEST(NativeSplash, ClosesOnceWhenJavaFails) {
+  JavaApp app(currentTestName());
+  app.addRuntime(L"jre");
+  app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Missing\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n"
+               "[Display]\r\nSplash Screen=" + narrow(app.path()) + "\\splash.png\r\nPreffer Native Splash Screen=Yes\r\n");
+  robot::Outcome outcome = app.launch(L"", {L"OK"});
+  EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+  EXPECT_EQ(outcome.dialogs().size(), 1u) << report(outcome);
+  EXPECT_EQ(app.journal("splash-load-file").size(), 1u) << app.journalText();
+  std::string journal = app.journalText();
+  size_t close = journal.find("splash-close");
+  EXPECT_NE(close, std::string::npos) << journal;
+  EXPECT_EQ(close, journal.rfind("splash-close")) << journal;
 }
 
 }  // namespace
