@@ -18,8 +18,10 @@ add_executable(native_tests
   tests/native/vm_parameters_test.cpp
   tests/native/instance_arguments_test.cpp
   tests/native/real_jvm_test.cpp
+  tests/native/packager_core_test.cpp
+  tests/native/ini_check_test.cpp
 )
-target_link_libraries(native_tests PRIVATE launcher_portable GTest::gtest_main)
+target_link_libraries(native_tests PRIVATE launcher_portable packager_core ini_check GTest::gtest_main)
 launcher_warnings(native_tests)
 gtest_discover_tests(native_tests)
 

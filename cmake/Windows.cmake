@@ -54,6 +54,17 @@ add_library(launcher_packaging STATIC src/settings/embedded_settings_writer.cpp)
 target_link_libraries(launcher_packaging PUBLIC launcher_portable)
 launcher_warnings(launcher_packaging)
 
+# The packaging tool: brands a launcher as an application's exe, checks INIs.
+add_executable(packager
+  tools/packager/check_command.cpp
+  tools/packager/file_io.cpp
+  tools/packager/main.cpp
+  tools/packager/package_app.cpp
+)
+set_target_properties(packager PROPERTIES OUTPUT_NAME packager-${LAUNCHER_ARCH})
+target_link_libraries(packager PRIVATE packager_core ini_check launcher_packaging launcher_win ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(packager)
+
 set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
 add_executable(launcher WIN32 src/launcher/main.cpp src/resources/launcher.rc)
 set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
@@ -139,13 +150,14 @@ add_executable(e2e_tests
   tests/e2e/runtime_selection_test.cpp
   tests/e2e/single_instance_test.cpp
   tests/e2e/native_splash_test.cpp
+  tests/e2e/packaging_test.cpp
   tests/e2e/splash_window_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
 )
-target_link_libraries(e2e_tests PRIVATE robot file_tree launcher_packaging GTest::gtest_main ${WINDOWS_STATIC_LINK})
+target_link_libraries(e2e_tests PRIVATE robot file_tree launcher_packaging version GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(e2e_tests)
-add_dependencies(e2e_tests launcher settings_probe)
+add_dependencies(e2e_tests launcher settings_probe packager)
 
 # Static checks of the product: the only checks the 32-bit build can have here.
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
@@ -156,7 +168,7 @@ if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME windows_tests COMMAND windows_tests)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES
-    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${CMAKE_SOURCE_DIR}/build/x86/test-runtime"
+    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${CMAKE_SOURCE_DIR}/build/x86/test-runtime"
     TIMEOUT 600)
   set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
   # The robot reads windows off the one virtual screen: tests that show

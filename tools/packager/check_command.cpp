@@ -1,0 +1,56 @@
+#include "check_command.h"
+
+#include <windows.h>
+
+#include "common/file_system.h"
+#include "common/win_text.h"
+#include "file_io.h"
+#include "ini_check.h"
+
+namespace {
+
+class DiskProbe : public FileProbe {
+ public:
+  bool exists(const String& path) const override { return pathExists(path); }
+  bool anyMatch(const String& pattern) const override {
+    FileFinder finder;
+    return finder.findFirst(&pattern);
+  }
+};
+
+void print(DWORD stream, const std::string& text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(stream), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// The folder the launcher resolves relative entries in: the INI's own, as
+// the INI lies beside the executable.
+String folderOf(const String& path) {
+  wchar_t full[MAX_PATH * 4];
+  DWORD length = GetFullPathNameW(wide(path), MAX_PATH * 4, full, nullptr);
+  String absolute = length && length < MAX_PATH * 4 ? fromWide(full, length) : path;
+  size_t slash = absolute.find_last_of(u"\\/");
+  return slash == String::npos ? String(u".") : absolute.substr(0, slash);
+}
+
+}  // namespace
+
+int checkIniFile(const String& path) {
+  ByteBuffer bytes;
+  std::string error;
+  if (!readWholeFile(path, bytes, error)) {
+    print(STD_ERROR_HANDLE, "packager: " + error + "\n");
+    return 2;
+  }
+  std::vector<Finding> findings = checkIni(decodeIniText(bytes), folderOf(path), DiskProbe());
+  const std::string name = toUtf8(path);
+  int warnings = 0, errors = 0;
+  for (const Finding& finding : findings) {
+    bool isError = finding.severity == Severity::Error;
+    (isError ? errors : warnings)++;
+    std::string where = finding.line > 0 ? name + ":" + std::to_string(finding.line) : name;
+    print(STD_OUTPUT_HANDLE, where + ": " + (isError ? "error: " : "warning: ") + toUtf8(finding.message) + "\n");
+  }
+  print(STD_ERROR_HANDLE, name + ": errors " + std::to_string(errors) + ", warnings " + std::to_string(warnings) + "\n");
+  return checkExitCode(findings);
+}

@@ -1,0 +1,472 @@
+#include "packager/ini_check.h"
+
+#include <algorithm>
+
+#include "common/split_string.h"
+#include "jre/version_number.h"
+
+namespace {
+
+const char16_t kProduct[] = u"Product Information";
+const char16_t kRuntime[] = u"Java Runtime Environment";
+const char16_t kApplication[] = u"Application";
+const char16_t kClassPath[] = u"Class Path";
+const char16_t kDisplay[] = u"Display";
+
+}  // namespace
+
+const std::vector<SettingSpec>& settingsCatalogue() {
+  using enum ValueKind;
+  // The launcher reads the product keys and "Display" without layering, so
+  // neither section has a "+" form. Accepted values are spelled exactly as
+  // the launcher compares them.
+  static const std::vector<SettingSpec> catalogue = {
+      {kProduct, u"Product Code", Text, false},
+      {kProduct, u"Upgrade Code", Text, false},
+      {kProduct, u"Product Name", Text, false},
+      {kRuntime, u"Minimum Version", VersionBound, true},
+      {kRuntime, u"Maximum Version", VersionBound, true},
+      {kRuntime, u"Preferred versions", VersionList, true},
+      {kRuntime, u"JRE Path", Path, true},
+      {kRuntime, u"JVM Type", Choice, true, Match::Exact,
+       {{u"server", u"only runtimes with a server VM"}, {u"favor_server", u"runtimes with a server VM first"}},
+       u"the launcher takes the first VM a runtime has"},
+      {kRuntime, u"JVM Source", Choice, true, Match::Exact,
+       {{u"favor_JRE", u"JREs and JDKs, JREs first"},
+        {u"favor_JDK", u"JDKs and JREs, JDKs first"},
+        {u"only_JDK", u"JDKs only"},
+        {u"only_JRE", u"JREs only"}},
+       u"neither JREs nor JDKs are taken from the registry"},
+      {kRuntime, u"VM Provider", Choice, true, Match::AnyCase,
+       {{u"jrockit", u"JRockit runtimes only"},
+        {u"ibm", u"IBM runtimes only"},
+        {u"favor_sun", u"every vendor, Sun first"},
+        {u"favor_jrockit", u"every vendor, JRockit first"},
+        {u"favor_ibm", u"every vendor, IBM first"},
+        {u"any", u"every vendor"}},
+       u"the launcher keeps its default, Sun runtimes only"},
+      {kRuntime, u"Main Class", ClassName, true},
+      {kRuntime, u"System Path", PathList, true},
+      {kRuntime, u"Library Path", PathList, true},
+      {kRuntime, u"Virtual Machine Parameters", Text, true},
+      {kApplication, u"Application Type", Choice, true, Match::Exact,
+       {{u"service", u"a service"}, {u"Application", u"a normal application, as any other text"}},
+       u"it runs as a normal application"},
+      {kApplication, u"Single Instance", Switch, true, Match::Exact,
+       {{u"yes", u"later launches hand their arguments to the first one"}}},
+      {kApplication, u"Failure Check", Switch, true, Match::AnyCase,
+       {{u"Yes", u"an exception escaping main opens the exception dialog"}}},
+      {kApplication, u"Override WorkingDir", Switch, true, Match::AnyCase,
+       {{u"Yes", u"the working directory becomes the executable's folder"}}},
+      {kApplication, u"Embedded Jar", Switch, true, Match::AnyCase,
+       {{u"Yes", u"the executable itself leads the class path"}}},
+      {kApplication, u"Pair Product", Path, true},
+      {kApplication, u"Pair Return Code", Switch, true, Match::AnyCase,
+       {{u"Yes", u"the launcher waits for the paired product and returns its exit code"}}},
+      {kApplication, u"Output File", Path, true},
+      {kApplication, u"Output Append", Switch, true, Match::Exact, {{u"yes", u"output is added to the file"}}},
+      {kApplication, u"Error File", Path, true},
+      {kApplication, u"Error Append", Switch, true, Match::Exact, {{u"yes", u"errors are added to the file"}}},
+      {kApplication, u"Cmd", Text, true},
+      {kClassPath, u"Class Path", ClassPath, true},
+      {kDisplay, u"Splash Screen", Path, false},
+      {kDisplay, u"Splash Screen Shadow", Switch, false, Match::Exact,
+       {{u"true", u"the splash window has a drop shadow"}}},
+      {kDisplay, u"Preffer Native Splash Screen", Switch, false, Match::AnyCase,
+       {{u"Yes", u"the runtime's own splash library shows the image"}}},
+  };
+  return catalogue;
+}
+
+namespace {
+
+// One key line as the launcher's profile reader sees it.
+struct Entry {
+  String key;
+  String value;
+  int line;
+};
+
+struct Block {
+  String name;
+  int line;
+  std::vector<Entry> entries;
+};
+
+// The first entry of a key in the section itself and in its "+" section.
+struct Found {
+  const Entry* own = nullptr;
+  const Entry* plus = nullptr;
+};
+
+char16_t lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+size_t editDistance(StringView a, StringView b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// Close enough to be a typing slip rather than another word.
+bool isNear(size_t distance, StringView known) { return distance <= 1 + known.size() / 8; }
+
+bool isLayeredSection(StringView section) {
+  for (const SettingSpec& spec : settingsCatalogue()) {
+    if (spec.layered && spec.section == section) return true;
+  }
+  return false;
+}
+
+const char16_t* knownSection(StringView name) {
+  for (const SettingSpec& spec : settingsCatalogue()) {
+    if (equalsIgnoreCase(name, spec.section)) return spec.section;
+  }
+  return nullptr;
+}
+
+String sectionSuggestion(StringView name) {
+  String best;
+  size_t bestDistance = SIZE_MAX;
+  for (const SettingSpec& spec : settingsCatalogue()) {
+    for (String candidate : {String(spec.section), String(spec.section) + u"+"}) {
+      if (candidate.back() == u'+' && !spec.layered) continue;
+      size_t distance = editDistance(trimWhiteSpace(name), candidate);
+      if (distance < bestDistance && isNear(distance, candidate)) {
+        best = candidate;
+        bestDistance = distance;
+      }
+    }
+  }
+  return best.empty() ? String() : formatText(u" Did you mean [%s]?", {best});
+}
+
+// Prefers a key of the same section; one of another section is named with it.
+String keySuggestion(StringView key, StringView section) {
+  const SettingSpec* best = nullptr;
+  size_t bestDistance = SIZE_MAX;
+  for (bool sameSection : {true, false}) {
+    for (const SettingSpec& spec : settingsCatalogue()) {
+      if ((spec.section == section) != sameSection) continue;
+      size_t distance = editDistance(key, spec.key);
+      if (distance < bestDistance && isNear(distance, spec.key)) {
+        best = &spec;
+        bestDistance = distance;
+      }
+    }
+  }
+  if (!best) return String();
+  if (best->section == section) return formatText(u" Did you mean \"%s\"?", {String(best->key)});
+  return formatText(u" Did you mean \"%s\" in [%s]?", {String(best->key), String(best->section)});
+}
+
+// The profile reader drops one pair of enclosing quotes, single or double.
+String profileValue(StringView text) {
+  String value = trimWhiteSpace(text);
+  if (value.size() >= 2 && (value[0] == u'"' || value[0] == u'\'') && value.back() == value[0]) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+class Checker {
+ public:
+  Checker(const String& folder, const FileProbe& files) : folder_(folder), files_(files) {}
+
+  std::vector<Finding> run(StringView text) {
+    parse(text);
+    resolve();
+    const auto& catalogue = settingsCatalogue();
+    for (size_t i = 0; i < catalogue.size(); ++i) checkKey(catalogue[i], found_[i]);
+    checkBounds();
+    std::stable_sort(findings_.begin(), findings_.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return std::move(findings_);
+  }
+
+ private:
+  void warn(int line, String message) { findings_.push_back({line, Severity::Warning, std::move(message)}); }
+  void fail(int line, String message) { findings_.push_back({line, Severity::Error, std::move(message)}); }
+
+  void parse(StringView text) {
+    StringList lines;
+    splitString(text, u"\n", lines);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      StringView raw = lines[i];
+      if (i == 0 && !raw.empty() && raw[0] == u'\xFEFF') raw.remove_prefix(1);
+      String line = trimWhiteSpace(raw);
+      const int number = static_cast<int>(i + 1);
+      if (line.empty() || line[0] == u';') continue;
+      if (line[0] == u'[' && line.back() == u']') {
+        blocks_.push_back({line.substr(1, line.size() - 2), number, {}});
+        continue;
+      }
+      size_t equals = line.find(u'=');
+      String key = trimWhiteSpace(StringView(line).substr(0, equals == String::npos ? 0 : equals));
+      if (key.empty()) {
+        warn(number, formatText(u"\"%s\" is neither a [section], a key=value line nor a ; comment; the launcher "
+                                u"ignores it.",
+                                {line}));
+      } else if (blocks_.empty()) {
+        warn(number, formatText(u"\"%s\" comes before any [section]; the launcher ignores it.", {key}));
+      } else {
+        blocks_.back().entries.push_back({key, profileValue(StringView(line).substr(equals + 1)), number});
+      }
+    }
+  }
+
+  void resolve() {
+    const auto& catalogue = settingsCatalogue();
+    found_.assign(catalogue.size(), Found{});
+    for (size_t b = 0; b < blocks_.size(); ++b) {
+      const Block& block = blocks_[b];
+      auto first = std::find_if(blocks_.begin(), blocks_.begin() + b,
+                                [&](const Block& earlier) { return equalsIgnoreCase(earlier.name, block.name); });
+      if (first != blocks_.begin() + b) {
+        warn(block.line, formatText(u"[%s] repeats the section begun at line %d; the launcher reads only the first "
+                                    u"one and ignores the keys below.",
+                                    {block.name, first->line}));
+        continue;
+      }
+      const bool plus = !block.name.empty() && block.name.back() == u'+';
+      const char16_t* section = knownSection(plus ? StringView(block.name).substr(0, block.name.size() - 1)
+                                                  : StringView(block.name));
+      if (!section) {
+        warn(block.line, formatText(u"Unknown section [%s]; the launcher never reads it.", {block.name}) +
+                             sectionSuggestion(block.name));
+        continue;
+      }
+      if (plus && !isLayeredSection(section)) {
+        warn(block.line, formatText(u"[%s] is never read: the launcher reads [%s] without \"+\" sections.",
+                                    {block.name, String(section)}));
+        continue;
+      }
+      for (const Entry& entry : block.entries) {
+        auto spec = std::find_if(catalogue.begin(), catalogue.end(), [&](const SettingSpec& s) {
+          return s.section == section && equalsIgnoreCase(s.key, entry.key);
+        });
+        if (spec == catalogue.end()) {
+          warn(entry.line,
+               formatText(u"Unknown key \"%s\" in [%s]; the launcher never reads it.", {entry.key, block.name}) +
+                   keySuggestion(entry.key, section));
+          continue;
+        }
+        Found& slot = found_[spec - catalogue.begin()];
+        const Entry*& earlier = plus ? slot.plus : slot.own;
+        if (earlier) {
+          warn(entry.line, formatText(u"\"%s\" is set again (first at line %d); the launcher reads the first one.",
+                                      {entry.key, earlier->line}));
+        } else {
+          earlier = &entry;
+        }
+      }
+    }
+  }
+
+  // The value that counts: the section's own when it is not empty.
+  const Entry* ownValue(const char16_t* key) const {
+    const auto& catalogue = settingsCatalogue();
+    for (size_t i = 0; i < catalogue.size(); ++i) {
+      const Entry* entry = found_[i].own;
+      if (String(catalogue[i].key) == key && entry && !entry->value.empty()) return entry;
+    }
+    return nullptr;
+  }
+
+  void checkKey(const SettingSpec& spec, const Found& found) {
+    const Entry* own = found.own && !found.own->value.empty() ? found.own : nullptr;
+    const Entry* plus = found.plus && !found.plus->value.empty() ? found.plus : nullptr;
+    if (plus) checkAppend(spec, *plus, own);
+    switch (spec.kind) {
+      case ValueKind::Choice:
+        if (own) checkChoice(spec, *own);
+        break;
+      case ValueKind::Switch:
+        if (own) checkSwitch(spec, *own);
+        break;
+      case ValueKind::VersionBound:
+        if (own && own->value != u"any") checkVersion(spec, *own);
+        break;
+      case ValueKind::VersionList:
+        if (own || plus) checkPreferred(own ? *own : *plus);
+        break;
+      case ValueKind::ClassPath:
+        checkClassPath(own ? own : plus, found.own);
+        break;
+      case ValueKind::ClassName:
+        if (!own) {
+          fail(found.own ? found.own->line : 0,
+               String(u"Main Class is missing or empty in [Java Runtime Environment]: the launch fails") +
+                   (plus ? u"." : u" with \"Main class was not specified in INI file.\""));
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
+  // A "+" value is added to the embedded one after a blank: good for texts
+  // of blank-separated words, harmful for everything else.
+  void checkAppend(const SettingSpec& spec, const Entry& plus, const Entry* own) {
+    const String section = spec.section;
+    if (own) {
+      warn(plus.line, formatText(u"[%s+] \"%s\" is not read: [%s] sets it at line %d.",
+                                 {section, String(spec.key), section, own->line}));
+      return;
+    }
+    switch (spec.kind) {
+      case ValueKind::Text:
+        return;
+      case ValueKind::PathList:
+      case ValueKind::ClassPath:
+      case ValueKind::VersionList:
+        if (plus.value[0] != u';') {
+          warn(plus.line, formatText(u"[%s+] \"%s\" is added after a blank, not a \";\": begin the value with \";\" "
+                                     u"to add entries.",
+                                     {section, String(spec.key)}));
+        }
+        return;
+      default:
+        warn(plus.line, formatText(u"\"%s\" cannot be extended in [%s+]: the launcher adds the value after a blank, "
+                                   u"which spoils it; set it in [%s].",
+                                   {String(spec.key), section, section}));
+    }
+  }
+
+  static bool accepts(const SettingSpec& spec, StringView value, const AcceptedValue& accepted) {
+    return spec.match == Match::Exact ? value == accepted.text : equalsIgnoreCase(value, accepted.text);
+  }
+
+  static String caseRule(const SettingSpec& spec) {
+    return spec.match == Match::Exact ? u"exact case" : u"any case";
+  }
+
+  void checkChoice(const SettingSpec& spec, const Entry& entry) {
+    String list;
+    for (const AcceptedValue& accepted : spec.accepted) {
+      if (accepts(spec, entry.value, accepted)) return;
+      list += (list.empty() ? u"" : u", ") + String(accepted.text);
+    }
+    warn(entry.line, formatText(u"%s=%s is not recognised, so %s. Recognised (%s): %s.",
+                                {String(spec.key), entry.value, String(spec.otherText), caseRule(spec), list}));
+  }
+
+  // Words that mean "off" are read as off too, so only the others surprise.
+  void checkSwitch(const SettingSpec& spec, const Entry& entry) {
+    const AcceptedValue& on = spec.accepted.front();
+    if (accepts(spec, entry.value, on)) return;
+    for (StringView off : {u"no", u"false", u"off", u"0"}) {
+      if (equalsIgnoreCase(entry.value, off)) return;
+    }
+    warn(entry.line, formatText(u"%s=%s is read as off: only \"%s\" (%s) means on (%s).",
+                                {String(spec.key), entry.value, String(on.text), caseRule(spec), String(on.effect)}));
+  }
+
+  void checkVersion(const SettingSpec& spec, const Entry& entry) {
+    const bool minimum = String(spec.key) == u"Minimum Version";
+    VersionNumber version;
+    if (parseVersion(entry.value, minimum ? 0 : 65535, version)) return;
+    warn(entry.line, formatText(u"%s=%s is not a version: the launcher ignores it and sets no %s bound. Write a "
+                                u"version such as 1.8, or \"any\" (exact case).",
+                                {String(spec.key), entry.value, String(minimum ? u"lower" : u"upper")}));
+  }
+
+  // The bounds as the launcher reads them; an unreadable one bounds nothing.
+  void checkBounds() {
+    const Entry* minText = ownValue(u"Minimum Version");
+    const Entry* maxText = ownValue(u"Maximum Version");
+    if (!minText || !maxText) return;
+    VersionNumber min, max;
+    if (minText->value == u"any" || !parseVersion(minText->value, 0, min)) return;
+    if (maxText->value == u"any") return;
+    parseVersion(maxText->value, 65535, max);
+    if (withinBounds(min, min, max)) return;
+    warn(maxText->line, formatText(u"Minimum Version=%s lies above Maximum Version=%s: no installed runtime qualifies.",
+                                   {minText->value, maxText->value}));
+  }
+
+  // An entry without digits parses as zero, which every runtime matches.
+  void checkPreferred(const Entry& entry) {
+    StringList versions;
+    splitString(entry.value, u";", versions);
+    for (const String& text : versions) {
+      VersionNumber version;
+      if (!trimWhiteSpace(text).empty() && !parseVersion(text, 0, version)) {
+        warn(entry.line, formatText(u"Preferred versions entry \"%s\" holds no version: it matches every runtime.",
+                                    {text}));
+      }
+    }
+  }
+
+  static bool isAbsolute(StringView entry) {
+    return entry.size() >= 2 && (entry[1] == u':' || (entry[0] == u'\\' && entry[1] == u'\\'));
+  }
+
+  // %NAME% is expanded on the user's machine; its result is unknown here.
+  static bool hasVariable(StringView entry) {
+    size_t open = entry.find(u'%');
+    return open != StringView::npos && entry.find(u'%', open + 2) != StringView::npos;
+  }
+
+  // Mirrors the class path assembly: absolute entries without "*" go in
+  // unchecked, every other one only with what it matches.
+  void checkClassPath(const Entry* entry, const Entry* written) {
+    bool filled = false, unknown = false;
+    StringList entries;
+    if (entry) splitString(entry->value, u";", entries);
+    for (const String& item : entries) {
+      if (trimWhiteSpace(item).empty()) continue;
+      if (hasVariable(item)) {
+        unknown = true;
+        continue;
+      }
+      const bool direct = item.find(u'*') == String::npos && isAbsolute(item);
+      String path = item;
+      if (!isAbsolute(item)) {
+        path = folder_;
+        if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
+        path += item;
+      }
+      const bool wildcard = item.find_first_of(u"*?") != String::npos;
+      if (direct) filled = true;
+      if (wildcard ? files_.anyMatch(path) : files_.exists(path)) {
+        filled = true;
+      } else {
+        warn(entry->line, formatText(u"Class path entry \"%s\" matches no file (looked for %s).", {item, path}));
+      }
+    }
+    const Entry* embeddedJar = ownValue(u"Embedded Jar");
+    if (filled || unknown || (embeddedJar && equalsIgnoreCase(embeddedJar->value, u"Yes"))) return;
+    fail(entry ? entry->line : written ? written->line : 0,
+         u"The class path is empty: no entry matches a file and Embedded Jar is not \"Yes\", so the launch fails "
+         u"with \"Java Class Path was not specified in INI file.\"");
+  }
+
+  const String& folder_;
+  const FileProbe& files_;
+  std::vector<Block> blocks_;
+  std::vector<Found> found_;
+  std::vector<Finding> findings_;
+};
+
+}  // namespace
+
+std::vector<Finding> checkIni(StringView text, const String& iniFolder, const FileProbe& files) {
+  return Checker(iniFolder, files).run(text);
+}
+
+int checkExitCode(const std::vector<Finding>& findings) {
+  if (findings.empty()) return 0;
+  for (const Finding& finding : findings) {
+    if (finding.severity == Severity::Error) return 2;
+  }
+  return 1;
+}

@@ -1,0 +1,86 @@
+// packager: ships a Java application with the launcher.
+//   packager package --template EXE --ini INI --out APP.exe [options]
+//   packager check INI
+// Messages go to standard error, findings of check to standard output.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "check_command.h"
+#include "common/win_text.h"
+#include "package_app.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage:\n"
+    "  packager package --template LAUNCHER.exe --ini APP.ini --out FOLDER\\APP.exe\n"
+    "      [--icon APP.ico] [--product-name TEXT] [--file-version 1.2.3.4] [--product-version TEXT]\n"
+    "      [--company TEXT] [--description TEXT] [--copyright TEXT]\n"
+    "      [--embed-settings] [--jar APP.jar] [--lib FILE]...\n"
+    "  packager check APP.ini\n"
+    "exit codes: package 0 done, 1 usage, 2 failed; check 0 clean, 1 warnings, 2 errors\n";
+
+void writeTo(HANDLE stream, const std::string& text) {
+  DWORD written = 0;
+  WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int usage(const std::string& problem) {
+  writeTo(GetStdHandle(STD_ERROR_HANDLE), "packager: " + problem + "\n" + kUsage);
+  return 1;
+}
+
+int package(int argc, wchar_t** argv) {
+  PackageRequest request;
+  const struct {
+    const wchar_t* name;
+    String PackageRequest::*field;
+  } texts[] = {
+      {L"--template", &PackageRequest::templatePath}, {L"--ini", &PackageRequest::iniPath},
+      {L"--out", &PackageRequest::outPath},           {L"--icon", &PackageRequest::iconPath},
+      {L"--jar", &PackageRequest::jarPath},           {L"--product-name", &PackageRequest::productName},
+      {L"--file-version", &PackageRequest::fileVersion}, {L"--product-version", &PackageRequest::productVersion},
+      {L"--company", &PackageRequest::company},       {L"--description", &PackageRequest::description},
+      {L"--copyright", &PackageRequest::copyright},
+  };
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring option = argv[i];
+    if (option == L"--embed-settings") {
+      request.embedSettings = true;
+      continue;
+    }
+    if (i + 1 >= argc) return usage(toUtf8(fromWide(argv[i])) + " needs a value");
+    if (option == L"--lib") {
+      request.libraries.push_back(fromWide(argv[++i]));
+      continue;
+    }
+    bool known = false;
+    for (const auto& text : texts) {
+      if (option != text.name) continue;
+      request.*text.field = fromWide(argv[++i]);
+      known = true;
+    }
+    if (!known) return usage("unknown option " + toUtf8(fromWide(argv[i])));
+  }
+  if (request.templatePath.empty() || request.iniPath.empty() || request.outPath.empty()) {
+    return usage("package needs --template, --ini and --out");
+  }
+  std::string error;
+  int result = packageApplication(request, error);
+  if (result != 0) writeTo(GetStdHandle(STD_ERROR_HANDLE), "packager: " + error + "\nnothing was written\n");
+  return result;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"package") return package(argc, argv);
+  if (command == L"check") {
+    if (argc != 3) return usage("check needs exactly one INI file") + 1;  // 2: an error, as for check
+    return checkIniFile(fromWide(argv[2]));
+  }
+  return usage(command.empty() ? "no command" : "unknown command " + toUtf8(fromWide(argv[1])));
+}

@@ -1,0 +1,297 @@
+#include "package_app.h"
+
+#include <windows.h>
+
+#include "common/file_system.h"
+#include "common/win_text.h"
+#include "file_io.h"
+#include "icon_file.h"
+#include "settings/embedded_settings_writer.h"
+#include "settings/ini_settings_file.h"
+#include "zip_archive.h"
+
+namespace {
+
+constexpr WORD kLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+String folderOf(const String& path) {
+  size_t slash = path.find_last_of(u"\\/");
+  return slash == String::npos ? String(u".") : path.substr(0, slash);
+}
+
+String fileNameOf(const String& path) {
+  size_t slash = path.find_last_of(u"\\/");
+  return slash == String::npos ? path : path.substr(slash + 1);
+}
+
+String withoutExtension(const String& name) {
+  size_t dot = name.rfind(u'.');
+  return dot == String::npos ? name : name.substr(0, dot);
+}
+
+// Files written under temporary names, renamed into place by commit();
+// whatever was not committed is removed.
+class Staging {
+ public:
+  ~Staging() {
+    for (const auto& file : files_) DeleteFileW(wide(file.temporary));
+    for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) RemoveDirectoryW(wide(*folder));
+  }
+
+  // A temporary name beside `finalPath`, its folder created when missing.
+  String stage(const String& finalPath) {
+    String folder = folderOf(finalPath);
+    createFolder(folder);
+    String temporary = folder + u"\\~" + fileNameOf(finalPath) + u".partial";
+    files_.push_back({temporary, finalPath});
+    return temporary;
+  }
+
+  bool commit(std::string& error) {
+    for (const auto& file : files_) {
+      if (!MoveFileExW(wide(file.temporary), wide(file.final), MOVEFILE_REPLACE_EXISTING)) {
+        error = "cannot write " + toUtf8(file.final) + ": " + systemMessage(GetLastError());
+        return false;
+      }
+    }
+    files_.clear();
+    folders_.clear();
+    return true;
+  }
+
+ private:
+  // Remembers the folders it made, to remove them again after a failure.
+  void createFolder(const String& folder) {
+    if (pathExists(folder) || folder.size() < 3) return;
+    createFolder(folderOf(folder));
+    if (CreateDirectoryW(wide(folder), nullptr)) folders_.push_back(folder);
+  }
+
+  struct File {
+    String temporary, final;
+  };
+  std::vector<File> files_;
+  StringList folders_;
+};
+
+// A resource of the template, kept by value: types and names are numbers or
+// texts, and the module they came from is unloaded before they are written.
+struct ResourceName {
+  WORD id = 0;
+  std::wstring text;
+
+  explicit ResourceName(LPCWSTR name) {
+    if (IS_INTRESOURCE(name)) id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+    else text = name;
+  }
+  LPCWSTR get() const { return id ? MAKEINTRESOURCEW(id) : text.c_str(); }
+};
+
+struct Resource {
+  ResourceName type, name;
+  WORD language;
+  ByteBuffer data;
+};
+
+struct Collection {
+  HMODULE module;
+  std::vector<Resource> resources;
+  bool skipIcons;
+};
+
+BOOL CALLBACK collectLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR param) {
+  auto collection = reinterpret_cast<Collection*>(param);
+  HRSRC found = FindResourceExW(module, type, name, language);
+  const void* data = found ? LockResource(LoadResource(module, found)) : nullptr;
+  if (!data) return TRUE;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  collection->resources.push_back({ResourceName(type), ResourceName(name), language,
+                                   ByteBuffer(bytes, bytes + SizeofResource(module, found))});
+  return TRUE;
+}
+
+BOOL CALLBACK collectName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param) {
+  EnumResourceLanguagesW(module, type, name, collectLanguage, param);
+  return TRUE;
+}
+
+BOOL CALLBACK collectType(HMODULE module, LPWSTR type, LONG_PTR param) {
+  auto collection = reinterpret_cast<Collection*>(param);
+  const bool icon = type == RT_ICON || type == RT_GROUP_ICON;
+  if (type == RT_VERSION || (icon && collection->skipIcons)) return TRUE;
+  EnumResourceNamesW(module, type, collectName, param);
+  return TRUE;
+}
+
+struct Brand {
+  IconResources icons;
+  bool hasIcon = false;
+  ByteBuffer version;
+};
+
+bool addResource(HANDLE update, LPCWSTR type, LPCWSTR name, WORD language, const ByteBuffer& data) {
+  return UpdateResourceW(update, type, name, language, const_cast<uint8_t*>(data.data()), static_cast<DWORD>(data.size()));
+}
+
+// Rewrites the resources of `exe`: the template's own, except its version
+// information and (when the brand has one) its icon, then the brand's. All
+// are written afresh rather than deleted one by one, which not every
+// resource writer honours.
+bool writeBrand(const String& templatePath, const String& exe, const Brand& brand, std::string& error) {
+  HMODULE module = LoadLibraryExW(wide(templatePath), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) {
+    error = "the template " + toUtf8(templatePath) + " is not a Windows executable: " + systemMessage(GetLastError());
+    return false;
+  }
+  Collection kept{module, {}, brand.hasIcon};
+  EnumResourceTypesW(module, collectType, reinterpret_cast<LONG_PTR>(&kept));
+  FreeLibrary(module);
+
+  HANDLE update = BeginUpdateResourceW(wide(exe), TRUE);
+  bool ok = update != nullptr;
+  for (const Resource& resource : kept.resources) {
+    ok = ok && addResource(update, resource.type.get(), resource.name.get(), resource.language, resource.data);
+  }
+  if (brand.hasIcon) {
+    for (size_t i = 0; i < brand.icons.images.size(); ++i) {
+      ok = ok && addResource(update, RT_ICON, MAKEINTRESOURCEW(i + 1), kLanguage, brand.icons.images[i]);
+    }
+    ok = ok && addResource(update, RT_GROUP_ICON, MAKEINTRESOURCEW(1), kLanguage, brand.icons.group);
+  }
+  ok = ok && addResource(update, RT_VERSION, MAKEINTRESOURCEW(1), kLanguage, brand.version);
+  DWORD code = GetLastError();
+  if (update) ok = EndUpdateResourceW(update, !ok) && ok;
+  if (!ok) error = "cannot write the resources of " + toUtf8(exe) + ": " + systemMessage(code ? code : GetLastError());
+  return ok;
+}
+
+bool appendFile(const String& path, const ByteBuffer& bytes, std::string& error) {
+  HANDLE file = CreateFileW(wide(path), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD written = 0;
+  bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  DWORD code = GetLastError();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!ok) error = "cannot append the jar to " + toUtf8(path) + ": " + systemMessage(code);
+  return ok;
+}
+
+// With the settings embedded, the INI beside the exe keeps only what the
+// launcher needs to find and decipher them: the product's identity.
+ByteBuffer productSection(const String& iniPath) {
+  IniSettingsFile ini(iniPath);
+  String text = u"[Product Information]\r\n";
+  for (const char16_t* key : {u"Product Name", u"Product Code", u"Upgrade Code"}) {
+    String value = ini.getValue(u"Product Information", key);
+    if (!value.empty()) text += key + (u"=" + value) + u"\r\n";
+  }
+  ByteBuffer bytes{0xFF, 0xFE};  // UTF-16, as the profile functions read it
+  for (char16_t c : text) bytes.push_back(static_cast<uint8_t>(c)), bytes.push_back(static_cast<uint8_t>(c >> 8));
+  return bytes;
+}
+
+bool versionDetails(const PackageRequest& request, const String& baseName, VersionDetails& details, std::string& error) {
+  const String fileVersion = request.fileVersion.empty() ? u"1.0.0.0" : request.fileVersion;
+  if (!parseVersionQuad(fileVersion, details.fileVersion)) {
+    error = "--file-version " + toUtf8(fileVersion) + " is not a version of up to four numbers 0 to 65535 (1.2.3.4)";
+    return false;
+  }
+  const String productVersion = request.productVersion.empty() ? fileVersion : request.productVersion;
+  // A product version that is not numeric still names the product; its numbers are the file's.
+  if (!parseVersionQuad(productVersion, details.productVersion)) details.productVersion = details.fileVersion;
+  const String productName = request.productName.empty() ? baseName : request.productName;
+  details.strings = {
+      {u"CompanyName", request.company},
+      {u"FileDescription", request.description.empty() ? productName : request.description},
+      {u"FileVersion", fileVersion},
+      {u"InternalName", baseName},
+      {u"LegalCopyright", request.copyright},
+      {u"OriginalFilename", baseName + u".exe"},
+      {u"ProductName", productName},
+      {u"ProductVersion", productVersion},
+  };
+  return true;
+}
+
+}  // namespace
+
+int packageApplication(const PackageRequest& request, std::string& error) {
+  const String baseName = withoutExtension(fileNameOf(request.outPath));
+  const String outFolder = folderOf(request.outPath);
+  if (baseName.empty()) {
+    error = "--out " + toUtf8(request.outPath) + " names no file";
+    return 2;
+  }
+  // Everything is read and checked before anything is written.
+  Brand brand;
+  VersionDetails details;
+  if (!versionDetails(request, baseName, details, error)) return 2;
+  brand.version = buildVersionResource(details);
+  if (!request.iconPath.empty()) {
+    ByteBuffer icon;
+    std::string why;
+    if (!readWholeFile(request.iconPath, icon, error)) return 2;
+    if (!readIconFile(icon, brand.icons, why)) {
+      error = "cannot use the icon " + toUtf8(request.iconPath) + ": " + why;
+      return 2;
+    }
+    brand.hasIcon = true;
+  }
+  ByteBuffer ini;
+  if (!readWholeFile(request.iniPath, ini, error)) return 2;
+  String upgradeCode;
+  if (request.embedSettings) {
+    upgradeCode = IniSettingsFile(request.iniPath).getValue(u"Product Information", u"Upgrade Code");
+    if (upgradeCode.empty()) {
+      error = "--embed-settings needs \"Upgrade Code\" in section \"Product Information\" of " + toUtf8(request.iniPath) +
+              ": the embedded settings are enciphered with it";
+      return 2;
+    }
+  }
+  ByteBuffer jar;
+  if (!request.jarPath.empty()) {
+    if (!readWholeFile(request.jarPath, jar, error)) return 2;
+    if (!isZipArchive(jar)) {
+      error = toUtf8(request.jarPath) + " is not a jar (no zip directory at its end)";
+      return 2;
+    }
+  }
+  for (const String& library : request.libraries) {
+    if (!fileExists(library)) {
+      error = "cannot read " + toUtf8(library) + ": " + systemMessage(ERROR_FILE_NOT_FOUND);
+      return 2;
+    }
+  }
+
+  Staging staging;
+  const String exe = staging.stage(request.outPath);
+  if (!CopyFileW(wide(request.templatePath), wide(exe), FALSE)) {
+    error = "cannot copy the template " + toUtf8(request.templatePath) + ": " + systemMessage(GetLastError());
+    return 2;
+  }
+  if (!writeBrand(request.templatePath, exe, brand, error)) return 2;
+  if (request.embedSettings) {
+    if (uint32_t code = writeEmbeddedSettings(exe, decodeIniText(ini), upgradeCode)) {
+      error = "cannot embed the settings in " + toUtf8(exe) + ": " + systemMessage(code);
+      return 2;
+    }
+  }
+  // Appended last: updating resources rewrites the file and would drop it.
+  if (!jar.empty() && !appendFile(exe, jar, error)) return 2;
+
+  const String iniTarget = outFolder + u"\\" + baseName + u".ini";
+  if (request.embedSettings) {
+    if (!writeWholeFile(staging.stage(iniTarget), productSection(request.iniPath), error)) return 2;
+  } else if (!CopyFileW(wide(request.iniPath), wide(staging.stage(iniTarget)), FALSE)) {
+    error = "cannot copy " + toUtf8(request.iniPath) + ": " + systemMessage(GetLastError());
+    return 2;
+  }
+  for (const String& library : request.libraries) {
+    const String target = outFolder + u"\\lib\\" + fileNameOf(library);
+    if (!CopyFileW(wide(library), wide(staging.stage(target)), FALSE)) {
+      error = "cannot copy " + toUtf8(library) + ": " + systemMessage(GetLastError());
+      return 2;
+    }
+  }
+  return staging.commit(error) ? 0 : 2;
+}
