@@ -78,7 +78,7 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/launcher_version.h @ONLY CON
 ")
 target_include_directories(launcher PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_property(SOURCE src/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/resources/launcher.manifest ${CMAKE_SOURCE_DIR}/src/resources/launcher.ico
+  ${CMAKE_SOURCE_DIR}/src/resources/launcher_common.rc ${CMAKE_SOURCE_DIR}/src/resources/launcher.manifest ${CMAKE_SOURCE_DIR}/src/resources/launcher.ico
   ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h)
 
 # GoogleTest from Debian's sources, cross-built.

@@ -167,19 +167,23 @@ TEST(Packaging, BrandsTheExecutableWhichStillLaunches) {
 }
 
 // Embedded settings take effect: the INI beside the exe then holds only the
-// product's identity, and the rest comes from the exe.
+// product's identity and the splash settings, and the rest comes from the exe.
 TEST(Packaging, EmbedsTheSettings) {
   JavaApp app(currentTestName());
   app.addRuntime(L"jre");
   const AppFolder input(app.path() + L"\\in");
   const std::wstring& in = input.path();
-  input.writeFile(L"Hello.ini", kIni);
+  // Written with bare line feeds, which the embedded text must not keep.
+  std::string ini = std::string(kIni) + "[Display]\r\nSplash Screen=splash.png\r\n";
+  for (size_t at; (at = ini.find("\r\n")) != std::string::npos;) ini.replace(at, 2, "\n");
+  input.writeFile(L"Hello.ini", ini);
   robot::Outcome outcome = runPackager(L"package --embed-settings --template " + quoted(launcherUnderTest()) + L" --ini " +
                                        quoted(in + L"\\Hello.ini") + L" --out " + quoted(app.path() + L"\\Shop.exe"));
   ASSERT_EQ(outcome.exitCodeSigned(), 0) << outcome.output;
   const std::string beside = fileContent(app.path() + L"\\Shop.ini");
   EXPECT_EQ(beside.find("M\0a\0i\0n\0", 0, 8), std::string::npos) << "no Main Class beside the exe";
   EXPECT_NE(beside.find("U\0p\0g\0r\0a\0d\0e\0", 0, 14), std::string::npos);
+  EXPECT_NE(beside.find("S\0p\0l\0a\0s\0h\0", 0, 12), std::string::npos) << "the splash is read from this file only";
   robot::Outcome launched = app.launch();
   EXPECT_EQ(launched.exitCodeSigned(), 0) << report(launched);
   EXPECT_EQ(app.journal("main"), std::vector<std::string>{"test/Echo"});

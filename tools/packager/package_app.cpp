@@ -177,17 +177,46 @@ bool appendFile(const String& path, const ByteBuffer& bytes, std::string& error)
 }
 
 // With the settings embedded, the INI beside the exe keeps only what the
-// launcher needs to find and decipher them: the product's identity.
-ByteBuffer productSection(const String& iniPath) {
+// launcher reads from that file alone: the product's identity, which finds
+// and deciphers the embedded text, and the splash settings.
+ByteBuffer plainSections(const String& iniPath) {
   IniSettingsFile ini(iniPath);
-  String text = u"[Product Information]\r\n";
-  for (const char16_t* key : {u"Product Name", u"Product Code", u"Upgrade Code"}) {
-    String value = ini.getValue(u"Product Information", key);
-    if (!value.empty()) text += key + (u"=" + value) + u"\r\n";
+  const struct {
+    const char16_t* section;
+    std::initializer_list<const char16_t*> keys;
+  } sections[] = {
+      {u"Product Information", {u"Product Name", u"Product Code", u"Upgrade Code"}},
+      {u"Display", {u"Splash Screen", u"Splash Screen Shadow", u"Preffer Native Splash Screen"}},
+  };
+  String text;
+  for (const auto& section : sections) {
+    String lines;
+    for (const char16_t* key : section.keys) {
+      String value = ini.getValue(section.section, key);
+      if (!value.empty()) lines += key + (u"=" + value) + u"\r\n";
+    }
+    if (!lines.empty()) text += u"[" + String(section.section) + u"]\r\n" + lines;
   }
   ByteBuffer bytes{0xFF, 0xFE};  // UTF-16, as the profile functions read it
   for (char16_t c : text) bytes.push_back(static_cast<uint8_t>(c)), bytes.push_back(static_cast<uint8_t>(c >> 8));
   return bytes;
+}
+
+// The text to embed: lines ended by CR LF whatever the file used, without a
+// UTF-8 byte-order mark the profile functions would not skip either.
+String embeddableText(String text) {
+  if (text.size() >= 3 && text.compare(0, 3, u"\u00EF\u00BB\u00BF") == 0) text.erase(0, 3);
+  if (!text.empty() && text[0] == u'\uFEFF') text.erase(0, 1);
+  String out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      out += u"\r\n";
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
 }
 
 bool versionDetails(const PackageRequest& request, const String& baseName, VersionDetails& details, std::string& error) {
@@ -271,7 +300,7 @@ int packageApplication(const PackageRequest& request, std::string& error) {
   }
   if (!writeBrand(request.templatePath, exe, brand, error)) return 2;
   if (request.embedSettings) {
-    if (uint32_t code = writeEmbeddedSettings(exe, decodeIniText(ini), upgradeCode)) {
+    if (uint32_t code = writeEmbeddedSettings(exe, embeddableText(decodeIniText(ini)), upgradeCode)) {
       error = "cannot embed the settings in " + toUtf8(exe) + ": " + systemMessage(code);
       return 2;
     }
@@ -281,7 +310,7 @@ int packageApplication(const PackageRequest& request, std::string& error) {
 
   const String iniTarget = outFolder + u"\\" + baseName + u".ini";
   if (request.embedSettings) {
-    if (!writeWholeFile(staging.stage(iniTarget), productSection(request.iniPath), error)) return 2;
+    if (!writeWholeFile(staging.stage(iniTarget), plainSections(request.iniPath), error)) return 2;
   } else if (!CopyFileW(wide(request.iniPath), wide(staging.stage(iniTarget)), FALSE)) {
     error = "cannot copy " + toUtf8(request.iniPath) + ": " + systemMessage(GetLastError());
     return 2;
