@@ -161,6 +161,8 @@ add_dependencies(e2e_tests launcher settings_probe packager)
 
 # Static checks of the product: the only checks the 32-bit build can have here.
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+include(cmake/AddJavaLauncher.cmake)
+include(cmake/Example.cmake)
 add_test(NAME static_pe_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_pe.py $<TARGET_FILE:launcher> ${LAUNCHER_ARCH})
 
