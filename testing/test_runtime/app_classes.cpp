@@ -131,6 +131,23 @@ jvalue secondaryIntMain(Thread& thread, Object* self, const jvalue* args) {
   return intValue(static_cast<jint>(arguments(args[0]).size()) + 40);
 }
 
+// Stands in for the example application examples/hello: greets like it,
+// takes a moment to start (so its splash can be seen and a second launch
+// can reach it), and answers a second launch with its argument count.
+jvalue helloMain(Thread&, Object*, const jvalue* args) {
+  std::vector<std::u16string> texts = enterMain("hello/Hello", args[0]);
+  std::string line = "Hello, ";
+  for (size_t i = 0; i < texts.size(); ++i) line += (i ? " " : "") + toUtf8(texts[i]);
+  printLine(systemOut(), line + (texts.empty() ? "world!" : "!"));
+  Sleep(3000);
+  return noValue();
+}
+
+jvalue helloSecondaryMain(Thread& thread, Object* self, const jvalue* args) {
+  secondaryMain(thread, self, args);
+  return intValue(static_cast<jint>(arguments(args[0]).size()));
+}
+
 constexpr const char* mainSignature = "([Ljava/lang/String;)V";
 
 }  // namespace
@@ -150,6 +167,9 @@ void defineApplicationClasses(ClassTable& table) {
   table.define("test/SecondaryInt", "java/lang/Object", nullptr,
                {{"main", mainSignature, true, &stayingMain<secondaryIntName>},
                 {"secondaryMain", "([Ljava/lang/String;)I", true, &secondaryIntMain}});
+  table.define("hello/Hello", "java/lang/Object", nullptr,
+               {{"main", mainSignature, true, &helloMain},
+                {"secondaryMain", "([Ljava/lang/String;)I", true, &helloSecondaryMain}});
 }
 
 }  // namespace test_runtime
