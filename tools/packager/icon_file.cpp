@@ -1,16 +1,8 @@
 #include "icon_file.h"
 
+#include "little_endian.h"
+
 namespace {
-
-uint32_t readLittleEndian(const ByteBuffer& bytes, size_t at, int size) {
-  uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<size_t>(i)];
-  return value;
-}
-
-void putLittleEndian(ByteBuffer& out, uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
 
 constexpr size_t kHeaderSize = 6;
 constexpr size_t kFileEntrySize = 16;

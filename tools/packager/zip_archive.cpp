@@ -2,16 +2,12 @@
 
 #include <cstddef>
 
+#include "little_endian.h"
+
 namespace {
 
 constexpr size_t kEndRecordSize = 22;
 constexpr size_t kLongestComment = 0xFFFF;
-
-uint32_t readLittleEndian(const std::vector<uint8_t>& bytes, size_t at, int size) {
-  uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<size_t>(i)];
-  return value;
-}
 
 }  // namespace
 
