@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := build
 PRESETS := native x64 x86
 
-.PHONY: setup build test test-native test-windows test-x86 demo clean
+.PHONY: setup build test test-native test-windows test-x86 test-fuzz fuzz demo clean
 
 setup:
 	@scripts/setup
@@ -21,7 +21,7 @@ build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 	cp -r build/x64/test-runtime dist/test-runtime
 	cp -r build/x86/test-runtime dist/test-runtime-x86
 
-test: build test-native test-x86 test-windows
+test: build test-native test-x86 test-windows test-fuzz
 
 test-native:
 	ctest --preset native
@@ -31,6 +31,15 @@ test-x86:
 
 test-windows:
 	scripts/wine-session ctest --preset x64 -j2
+
+# Every fuzz target briefly (make test), or for FUZZ_SECONDS each (make fuzz).
+test-fuzz: build/fuzz/build.ninja
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=5 scripts/fuzz
+
+fuzz: setup build/fuzz/build.ninja
+	cmake --build --preset fuzz
+	scripts/fuzz
 
 demo: build
 	scripts/wine-session scripts/demo
