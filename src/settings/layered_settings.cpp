@@ -20,7 +20,9 @@ String LayeredSettings::getValue(const String& section, const String& key) {
   return result;
 }
 
-String embeddedSettingsText(const String& upgradeCode) {
+namespace {
+
+String decipherEmbeddedSettings(const String& upgradeCode) {
   constexpr int kEmbeddedSettingsResource = 8000;
   HMODULE module = GetModuleHandleW(nullptr);
   HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(kEmbeddedSettingsResource), RT_RCDATA);
@@ -29,4 +31,23 @@ String embeddedSettingsText(const String& upgradeCode) {
   const void* data = loaded ? LockResource(loaded) : nullptr;
   if (!data) return String();
   return decodeEmbeddedSettings(static_cast<const uint8_t*>(data), SizeofResource(module, resource), upgradeCode);
+}
+
+}  // namespace
+
+String embeddedSettingsText(const String& upgradeCode) {
+  // The resource cannot change while the process runs, and several readers
+  // of one launch ask for it: decipher once per upgrade code.
+  static SRWLOCK lock = SRWLOCK_INIT;
+  static bool known = false;
+  static String knownCode, knownText;
+  AcquireSRWLockExclusive(&lock);
+  if (!known || knownCode != upgradeCode) {
+    knownText = decipherEmbeddedSettings(upgradeCode);
+    knownCode = upgradeCode;
+    known = true;
+  }
+  String text = knownText;
+  ReleaseSRWLockExclusive(&lock);
+  return text;
 }
