@@ -25,12 +25,10 @@ void print(DWORD stream, const std::string& text) {
 
 // The folder the launcher resolves relative entries in: the INI's own, as
 // the INI lies beside the executable.
-String folderOf(const String& path) {
+String iniFolder(const String& path) {
   wchar_t full[MAX_PATH * 4];
   DWORD length = GetFullPathNameW(wide(path), MAX_PATH * 4, full, nullptr);
-  String absolute = length && length < MAX_PATH * 4 ? fromWide(full, length) : path;
-  size_t slash = absolute.find_last_of(u"\\/");
-  return slash == String::npos ? String(u".") : absolute.substr(0, slash);
+  return folderOf(length && length < MAX_PATH * 4 ? fromWide(full, length) : path);
 }
 
 }  // namespace
@@ -42,7 +40,7 @@ int checkIniFile(const String& path) {
     print(STD_ERROR_HANDLE, "packager: " + error + "\n");
     return 2;
   }
-  std::vector<Finding> findings = checkIni(decodeIniText(bytes), folderOf(path), DiskProbe());
+  std::vector<Finding> findings = checkIni(decodeIniText(bytes), iniFolder(path), DiskProbe());
   const std::string name = toUtf8(path);
   int warnings = 0, errors = 0;
   for (const Finding& finding : findings) {

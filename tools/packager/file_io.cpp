@@ -4,6 +4,16 @@
 
 #include "common/win_text.h"
 
+String folderOf(const String& path) {
+  size_t slash = path.find_last_of(u"\\/");
+  return slash == String::npos ? String(u".") : path.substr(0, slash);
+}
+
+String fileNameOf(const String& path) {
+  size_t slash = path.find_last_of(u"\\/");
+  return slash == String::npos ? path : path.substr(slash + 1);
+}
+
 std::string systemMessage(uint32_t code) {
   wchar_t* text = nullptr;
   FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

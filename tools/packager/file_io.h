@@ -12,6 +12,11 @@ using ByteBuffer = std::vector<uint8_t>;
 bool readWholeFile(const String& path, ByteBuffer& bytes, std::string& error);
 bool writeWholeFile(const String& path, const ByteBuffer& bytes, std::string& error);
 
+// A path's folder (without its last separator; "." for a bare name) and its
+// last component; both separators count.
+String folderOf(const String& path);
+String fileNameOf(const String& path);
+
 // The system's text for an error code, with the code.
 std::string systemMessage(uint32_t code);
 

@@ -14,16 +14,6 @@ namespace {
 
 constexpr WORD kLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
-String folderOf(const String& path) {
-  size_t slash = path.find_last_of(u"\\/");
-  return slash == String::npos ? String(u".") : path.substr(0, slash);
-}
-
-String fileNameOf(const String& path) {
-  size_t slash = path.find_last_of(u"\\/");
-  return slash == String::npos ? path : path.substr(slash + 1);
-}
-
 String withoutExtension(const String& name) {
   size_t dot = name.rfind(u'.');
   return dot == String::npos ? name : name.substr(0, dot);
