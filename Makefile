@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := build
 PRESETS := native x64 x86
 
-.PHONY: setup build test test-native test-windows test-x86 test-fuzz fuzz demo clean
+.PHONY: setup build test test-native test-windows test-x86 test-fuzz fuzz bench demo clean
 
 setup:
 	@scripts/setup
@@ -40,6 +40,10 @@ test-fuzz: build/fuzz/build.ninja
 fuzz: setup build/fuzz/build.ninja
 	cmake --build --preset fuzz
 	scripts/fuzz
+
+# Launch timings, sizes and memory under Wine: build/bench/results.md.
+bench: build
+	scripts/bench
 
 demo: build
 	scripts/wine-session scripts/demo

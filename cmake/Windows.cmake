@@ -143,6 +143,7 @@ launcher_warnings(windows_tests)
 # End-to-end tests: the launcher as a user runs it, under its own name.
 add_executable(e2e_tests
   tests/e2e/app_folder.cpp
+  tests/e2e/bad_input_test.cpp
   tests/e2e/exception_dialog_test.cpp
   tests/e2e/java_app.cpp
   tests/e2e/java_launch_test.cpp
@@ -167,6 +168,16 @@ add_test(NAME static_pe_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_pe.py $<TARGET_FILE:launcher> ${LAUNCHER_ARCH})
 
 if(LAUNCHER_ARCH STREQUAL x64)
+  # The benchmarks (make bench) and their baseline, a program that does
+  # nothing and has no C runtime.
+  add_executable(bench_noop testing/bench/noop.cpp)
+  target_link_options(bench_noop PRIVATE -nostartfiles -nostdlib -Wl,-e,noopEntry)
+  target_link_libraries(bench_noop PRIVATE kernel32)
+  launcher_warnings(bench_noop)
+  add_executable(bench testing/bench/bench_main.cpp testing/bench/launch_probe.cpp testing/bench/measurement.cpp)
+  target_link_libraries(bench PRIVATE file_tree ${WINDOWS_STATIC_LINK} -municode)
+  launcher_warnings(bench)
+
   add_test(NAME windows_tests COMMAND windows_tests)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES

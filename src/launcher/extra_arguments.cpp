@@ -5,6 +5,10 @@
 #include "launcher/launcher_app.h"
 
 String expandEnvironment(const String& value) {
+  // Without a '%' there is nothing to replace. The system call would only
+  // cost time, and it handles at most 32767 characters: a longer value (a
+  // class path of many jars, a long VM parameter) would come back cut.
+  if (value.find(u'%') == String::npos) return value;
   String expanded;
   for (DWORD size = static_cast<DWORD>(value.size()) + 1;;) {
     expanded.assign(size, u'\0');

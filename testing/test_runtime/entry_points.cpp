@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include <psapi.h>
+
 #include "init_args_1_1.h"
 #include "journal.h"
 #include "objects.h"
@@ -42,6 +44,19 @@ void journalCaller() {
   journal("env-Path", environmentValue(L"Path"));
 }
 
+// When the VM is asked for: the performance counter (comparable across
+// processes, for launch timings) and the process's resident memory.
+void journalCreationMoment() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  journal("create-clock", static_cast<long long>(now.QuadPart));
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) {
+    journal("create-working-set", static_cast<long long>(memory.WorkingSetSize));
+  }
+}
+
 jint finish(jint status) {
   journal("status", static_cast<long long>(status));
   return status;
@@ -56,6 +71,7 @@ void onProcessAttach(HMODULE module) {
 }
 
 jint createJavaVm(JavaVM** vm, void** env, void* args) {
+  journalCreationMoment();
   journalCaller();
   const auto* init = static_cast<const JavaVMInitArgs*>(args);
   if (!init || !vm || !env) return finish(JNI_EINVAL);
@@ -65,12 +81,14 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
 
   std::optional<std::string> rejected;
   std::optional<jint> requested;
+  // Benchmarks pass huge option lists and need only the timings.
+  const bool journalOptions = environmentValue(L"TEST_JVM_JOURNAL_OPTIONS") != "0";
   ExitHook exitHook = nullptr;
   AbortHook abortHook = nullptr;
   for (jint i = 0; i < init->nOptions; ++i) {
     const JavaVMOption& option = init->options[i];
     const std::string text = option.optionString ? option.optionString : "";
-    journal("option", text);
+    if (journalOptions) journal("option", text);
     if (option.extraInfo) journal("option-hook", text);
     if (text == "exit") exitHook = reinterpret_cast<ExitHook>(option.extraInfo);
     if (text == "abort") abortHook = reinterpret_cast<AbortHook>(option.extraInfo);

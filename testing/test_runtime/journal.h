@@ -13,13 +13,16 @@
 // Keys, in the order a launch writes them:
 //   loaded-thread=<tid>                   DllMain attach of jvm.dll
 //   default-args=<version as 0x%08x>      JNI_GetDefaultJavaVMInitArgs
-//   create-thread=<tid>                   JNI_CreateJavaVM...
+//   create-clock=<counter>                JNI_CreateJavaVM entered: QueryPerformanceCounter
+//   create-working-set=<bytes>              the process's working set at that moment
+//   create-thread=<tid>                     ...
 //   create-thread-is-loader=<0|1>           ...on the thread that loaded jvm.dll?
 //   create-stack=<bytes>                    reserved stack of the calling thread
 //   env-QL_JVM_PATH=, env-QL_JVM_HOME=, env-Path=   (empty when unset)
 //   version=<0x%08x>
 //   ignore-unrecognized=<0|1>
-//   option=<text>                           every option, in order ("" too)
+//   option=<text>                           every option, in order ("" too);
+//                                           none when TEST_JVM_JOURNAL_OPTIONS=0
 //   option-hook=<text>                      option with a non-null extraInfo
 //   reject=<text>                           first unrecognised option
 //   status=<jint>                           what JNI_CreateJavaVM returns
