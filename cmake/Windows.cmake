@@ -38,6 +38,7 @@ add_library(launcher_win STATIC
   src/splash/splash_thread.cpp
   src/splash/splash_window.cpp
   src/ui/dialog_centring.cpp
+  src/ui/dialog_libraries.cpp
   src/ui/link_label.cpp
   src/ui/resizing_layout.cpp
   src/vm/exception_dialog.cpp
@@ -46,7 +47,7 @@ add_library(launcher_win STATIC
   src/vm/vm_library.cpp
   src/vm/vm_options.cpp
 )
-target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32 shell32 ole32 comctl32)
+target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32)
 launcher_warnings(launcher_win)
 
 # What packaging tools need to brand a launcher; not part of the launcher.

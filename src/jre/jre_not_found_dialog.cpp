@@ -1,7 +1,5 @@
 #include "jre/jre_not_found_dialog.h"
 
-#include <shlobj.h>
-
 #include "common/string_table.h"
 #include "common/win_text.h"
 #include "jre/runtime_search.h"
@@ -10,6 +8,7 @@
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog_centring.h"
+#include "ui/dialog_libraries.h"
 
 INT_PTR JreNotFoundDialog::run(HWND owner) {
   return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_JRE_NOT_FOUND), owner, dialogProc,
@@ -58,11 +57,11 @@ void JreNotFoundDialog::browse(HWND dialog) {
   info.hwndOwner = dialog;
   info.lpszTitle = wide(title);
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
-  PIDLIST_ABSOLUTE picked = SHBrowseForFolderW(&info);
+  PIDLIST_ABSOLUTE picked = dialog_libraries::browseForFolder(&info);
   if (!picked) return;
   wchar_t path[MAX_PATH] = L"";
-  SHGetPathFromIDListW(picked, path);
-  CoTaskMemFree(picked);
+  dialog_libraries::pathFromIdList(picked, path);
+  dialog_libraries::freeTaskMemory(picked);
 
   SetDlgItemTextW(dialog, IDC_JRE_FOLDER, path);
   chosenFolder_ = fromWide(path);

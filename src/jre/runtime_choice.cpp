@@ -1,5 +1,7 @@
 #include "jre/runtime_choice.h"
 
+#include <algorithm>
+
 namespace {
 
 // Whether `later` ranks higher than `earlier`, by the first rule that tells them apart.
@@ -12,13 +14,9 @@ bool ranksHigher(const JreCandidate& later, const JreCandidate& earlier, const R
 }  // namespace
 
 void sortCandidates(std::vector<JreCandidate>& candidates, const RankingRules& rules) {
-  // An exchange sort: only strictly higher-ranking neighbours move forward,
-  // which keeps equal candidates in their order.
-  for (size_t pass = 0; pass < candidates.size(); ++pass) {
-    for (size_t i = 1; i < candidates.size(); ++i) {
-      if (ranksHigher(candidates[i], candidates[i - 1], rules)) std::swap(candidates[i], candidates[i - 1]);
-    }
-  }
+  // Stable: candidates that rank equally keep the order in which they were found.
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [&](const JreCandidate& a, const JreCandidate& b) { return ranksHigher(a, b, rules); });
 }
 
 bool chooseCandidate(std::vector<JreCandidate>& candidates, const RankingRules& rules,

@@ -1,5 +1,6 @@
 #include "jre/runtime_search.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/file_system.h"
@@ -61,10 +62,21 @@ bool favoured(const RuntimeKey& key, const LauncherApp& app) {
   return kind && vendor;
 }
 
+// What the VM library probes found in a home folder, per VM type asked for.
+// Installers register one runtime under several version keys (1.8 and
+// 1.8.0_231, say): its folder is probed once per search.
+struct ProbedHome {
+  String home;
+  int32_t type;
+  bool found;
+  bool server;
+};
+using ProbedHomes = std::vector<ProbedHome>;
+
 // The home folder and server-VM flag of one version key; false when it names
 // no usable runtime.
 bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const LauncherApp& app, bool pairPass,
-                       JreCandidate& candidate) {
+                       ProbedHomes& probed, JreCandidate& candidate) {
   HKEY key = openKey(String(runtimeKey.path) + name, pairPass);
   if (!key) return false;
   DWORD size = 0;
@@ -85,14 +97,20 @@ bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const L
   // For these runtimes the client VM is looked for first even when a server
   // VM is favoured.
   int32_t type = (&runtimeKey == &kClassicJreKey && app.jvmType == JvmTypeFavorServer) ? JvmTypeDefault : app.jvmType;
-  bool server = false;
-  if (findJvmLibrary(home, type, &server).empty()) return false;
+  auto probe = std::find_if(probed.begin(), probed.end(),
+                            [&](const ProbedHome& p) { return p.type == type && p.home == home; });
+  if (probe == probed.end()) {
+    bool server = false;
+    const bool found = !findJvmLibrary(home, type, &server).empty();
+    probe = probed.insert(probed.end(), ProbedHome{home, type, found, server});
+  }
+  if (!probe->found) return false;
   candidate.homeFolder = home;
-  candidate.hasServerVm = server;
+  candidate.hasServerVm = probe->server;
   return true;
 }
 
-void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool pairPass,
+void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool pairPass, ProbedHomes& probed,
                      std::vector<JreCandidate>& candidates) {
   HKEY key = openKey(runtimeKey.path, pairPass);
   if (!key) return;
@@ -104,7 +122,7 @@ void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool 
     String versionName = fromWide(name, length);
     parseVersion(versionName, 0, candidate.version);
     if (!withinBounds(candidate.version, app.minVersion, app.maxVersion)) continue;
-    if (!inspectVersionKey(runtimeKey, versionName, app, pairPass, candidate)) continue;
+    if (!inspectVersionKey(runtimeKey, versionName, app, pairPass, probed, candidate)) continue;
     candidate.favoured = favoured(runtimeKey, app);
     candidates.push_back(candidate);
   }
@@ -142,8 +160,9 @@ String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm) {
 bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass) {
   if (pairPass && app.pairProduct.empty()) return false;
   std::vector<JreCandidate> candidates;
+  ProbedHomes probed;
   for (const RuntimeKey& key : kRuntimeKeys) {
-    if (searched(key, app)) collectRuntimes(key, app, pairPass, candidates);
+    if (searched(key, app)) collectRuntimes(key, app, pairPass, probed, candidates);
   }
   JreCandidate chosen;
   if (!chooseCandidate(candidates, RankingRules{app.jvmSourceFavor, app.jvmType}, app.preferredVersions, chosen)) {

@@ -1,10 +1,8 @@
 #include "ui/link_label.h"
 
-#include <commctrl.h>
-#include <shellapi.h>
-
 #include "common/win_text.h"
 #include "ui/anchor_colour.h"
+#include "ui/dialog_libraries.h"
 
 namespace {
 
@@ -32,7 +30,7 @@ String controlText(HWND control) {
 }  // namespace
 
 LinkLabel::~LinkLabel() {
-  if (control_ && IsWindow(control_)) RemoveWindowSubclass(control_, windowProc, kSubclassId);
+  if (control_ && IsWindow(control_)) dialog_libraries::removeWindowSubclass(control_, windowProc, kSubclassId);
   if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
   if (font_) DeleteObject(font_);
 }
@@ -53,10 +51,9 @@ void LinkLabel::attach(HWND control, HFONT font) {
 
   // Clicks need the notify style; Tab reaches the link so Space and Enter can open it.
   SetWindowLongW(control, GWL_STYLE, GetWindowLongW(control, GWL_STYLE) | SS_NOTIFY | WS_TABSTOP);
-  SetWindowSubclass(control, windowProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  dialog_libraries::setWindowSubclass(control, windowProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&classes);
+  dialog_libraries::initCommonControls(ICC_WIN95_CLASSES);
   HWND dialog = GetParent(control);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
@@ -76,9 +73,9 @@ void LinkLabel::attach(HWND control, HFONT font) {
 LRESULT CALLBACK LinkLabel::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR self) {
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, windowProc, kSubclassId);
+    dialog_libraries::removeWindowSubclass(window, windowProc, kSubclassId);
     reinterpret_cast<LinkLabel*>(self)->control_ = nullptr;
-    return DefSubclassProc(window, message, wParam, lParam);
+    return dialog_libraries::defSubclassProc(window, message, wParam, lParam);
   }
   return reinterpret_cast<LinkLabel*>(self)->handle(message, wParam, lParam);
 }
@@ -129,7 +126,7 @@ LRESULT LinkLabel::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefSubclassProc(control_, message, wParam, lParam);
+  return dialog_libraries::defSubclassProc(control_, message, wParam, lParam);
 }
 
 void LinkLabel::paint() {
@@ -157,7 +154,7 @@ void LinkLabel::paint() {
 }
 
 void LinkLabel::open() {
-  auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(GetParent(control_), L"open", wide(target_), nullptr, nullptr, SW_SHOWNORMAL));
+  auto result = reinterpret_cast<INT_PTR>(dialog_libraries::openDocument(GetParent(control_), wide(target_)));
   if (result <= 32) return;
   visited_ = true;
   InvalidateRect(control_, nullptr, TRUE);

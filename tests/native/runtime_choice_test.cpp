@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 JreCandidate candidate(const char16_t* version, const char16_t* home, bool favoured = true, bool server = false) {
@@ -44,6 +46,36 @@ TEST(ChooseCandidate, KeepsCollectedOrderForEqualCandidates) {
   std::vector<std::string> order;
   for (const auto& c : list) order.push_back(toUtf8(c.homeFolder));
   EXPECT_EQ(order, (std::vector<std::string>{"top", "first", "second", "third"}));
+}
+
+// The order is the one of an exchange sort that swaps neighbours only when
+// the later one ranks strictly higher, for any mix of favour, server VM,
+// versions and ties.
+TEST(ChooseCandidate, OrderIsThatOfAStableExchangeSort) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<JreCandidate> list;
+    for (size_t n = random() % 40; n > 0; --n) {
+      const std::u16string version = fromUtf8(std::to_string(random() % 4) + "." + std::to_string(random() % 3));
+      const std::u16string home = fromUtf8(std::to_string(list.size()));
+      list.push_back(candidate(version.c_str(), home.c_str(), random() % 2, random() % 2));
+    }
+    const RankingRules rules{random() % 2 == 0, random() % 2 ? 2 : 0};
+    std::vector<JreCandidate> expected = list;
+    auto higher = [&](const JreCandidate& later, const JreCandidate& earlier) {
+      if (rules.jvmSourceFavor && later.favoured != earlier.favoured) return later.favoured;
+      if (rules.jvmType == 2 && later.hasServerVm != earlier.hasServerVm) return later.hasServerVm;
+      return compareVersions(later.version, earlier.version) > 0;
+    };
+    for (size_t pass = 0; pass < expected.size(); ++pass) {
+      for (size_t i = 1; i < expected.size(); ++i) {
+        if (higher(expected[i], expected[i - 1])) std::swap(expected[i], expected[i - 1]);
+      }
+    }
+    sortCandidates(list, rules);
+    ASSERT_EQ(list.size(), expected.size());
+    for (size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i].homeFolder, expected[i].homeFolder) << round;
+  }
 }
 
 TEST(ChooseCandidate, PreferredEntriesApplyInListOrder) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/environment_references.h"
 #include "common/win_text.h"
 #include "launcher/launcher_app.h"
 
@@ -27,6 +28,38 @@ TEST(ExtraArguments, AreExpandedSplitAndAppendedWithoutEmptyTokens) {
     appendExtraArguments(app);
     EXPECT_EQ(app.arguments, c.expected) << toUtf8(c.cmd);
   }
+}
+
+// Past the system's limit of 32767 characters the launcher replaces
+// references itself: the same result as the system for what it can handle,
+// and nothing cut beyond.
+TEST(ExtraArguments, ExpansionMatchesTheSystemAndHasNoLengthLimit) {
+  SetEnvironmentVariableW(L"SHOP_DATA", L"C:\\Shop Data");
+  SetEnvironmentVariableW(L"SHOP_EMPTY", L"");
+  SetEnvironmentVariableW(L"SHOP_UNDEFINED", nullptr);
+  const char16_t* texts[] = {
+      u"%SHOP_DATA%\\in",    u"%SHOP_UNDEFINED%",         u"%SHOP_UNDEFINED%SHOP_DATA%", u"%%SHOP_DATA%%",
+      u"100%",                u"%",                         u"%%",                         u"a%SHOP_EMPTY%b",
+      u"%shop_data%",         u"%SHOP_DATA%%SHOP_DATA%",    u"%SHOP DATA%",                u"x%SHOP_DATA",
+  };
+  for (const char16_t* text : texts) {
+    wchar_t system[512];
+    ASSERT_GT(ExpandEnvironmentStringsW(wide(String(text)), system, 512), 0u);
+    EXPECT_EQ(toUtf8(expandEnvironment(text)), toUtf8(fromWide(system))) << toUtf8(text);
+    const String own = expandReferences(text, [](const String& name) -> std::optional<String> {
+      wchar_t value[512];
+      SetLastError(ERROR_SUCCESS);
+      const DWORD length = GetEnvironmentVariableW(wide(name), value, 512);
+      if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return fromWide(value);
+    });
+    EXPECT_EQ(toUtf8(own), toUtf8(fromWide(system))) << toUtf8(text);
+  }
+  const String jars = String(40000, u'j');
+  EXPECT_EQ(expandEnvironment(u"%SHOP_DATA%;" + jars + u";%SHOP_UNDEFINED%"),
+            u"C:\\Shop Data;" + jars + u";%SHOP_UNDEFINED%");
+  SetEnvironmentVariableW(L"SHOP_LONG", wide(String(20000, u'x')));
+  EXPECT_EQ(expandEnvironment(u"%SHOP_LONG%%SHOP_LONG%").size(), 40000u) << "a result beyond the limit";
 }
 
 }  // namespace

@@ -1,0 +1,89 @@
+#include "ui/dialog_libraries.h"
+
+#include <shellapi.h>
+
+#include "common/system_library.h"
+
+namespace dialog_libraries {
+namespace {
+
+struct Entries {
+  decltype(&InitCommonControlsEx) initCommonControls;
+  decltype(&SetWindowSubclass) setWindowSubclass;
+  decltype(&RemoveWindowSubclass) removeWindowSubclass;
+  decltype(&DefSubclassProc) defSubclassProc;
+  decltype(&ShellExecuteW) shellExecute;
+  decltype(&SHBrowseForFolderW) browseForFolder;
+  decltype(&SHGetPathFromIDListW) pathFromIdList;
+  decltype(&CoTaskMemFree) freeTaskMemory;
+};
+Entries table{};
+
+template <typename Function>
+void lookUp(Function& function, HMODULE module, const char* name) {
+  function = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+BOOL CALLBACK load(INIT_ONCE*, void*, void**) {
+  // comctl32 is loaded by name so that the manifest's request for version 6
+  // (the side-by-side copy) applies; otherwise only the system folder is
+  // searched. Without that search flag (an old Windows 7) the system
+  // folder's own copy is taken.
+  HMODULE commonControls = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!commonControls) commonControls = loadSystemLibrary(L"comctl32.dll");
+  lookUp(table.initCommonControls, commonControls, "InitCommonControlsEx");
+  lookUp(table.setWindowSubclass, commonControls, "SetWindowSubclass");
+  lookUp(table.removeWindowSubclass, commonControls, "RemoveWindowSubclass");
+  lookUp(table.defSubclassProc, commonControls, "DefSubclassProc");
+  HMODULE shell = loadSystemLibrary(L"shell32.dll");
+  lookUp(table.shellExecute, shell, "ShellExecuteW");
+  lookUp(table.browseForFolder, shell, "SHBrowseForFolderW");
+  lookUp(table.pathFromIdList, shell, "SHGetPathFromIDListW");
+  lookUp(table.freeTaskMemory, loadSystemLibrary(L"ole32.dll"), "CoTaskMemFree");
+  return TRUE;
+}
+
+const Entries& entries() {
+  static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+  InitOnceExecuteOnce(&once, load, nullptr, nullptr);
+  return table;
+}
+
+}  // namespace
+
+BOOL initCommonControls(DWORD classes) {
+  INITCOMMONCONTROLSEX request{sizeof request, classes};
+  return entries().initCommonControls && entries().initCommonControls(&request);
+}
+
+BOOL setWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
+  return entries().setWindowSubclass && entries().setWindowSubclass(window, procedure, id, data);
+}
+
+BOOL removeWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
+  return entries().removeWindowSubclass && entries().removeWindowSubclass(window, procedure, id);
+}
+
+LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return entries().defSubclassProc ? entries().defSubclassProc(window, message, wParam, lParam)
+                                   : DefWindowProcW(window, message, wParam, lParam);
+}
+
+HINSTANCE openDocument(HWND owner, const wchar_t* target) {
+  return entries().shellExecute ? entries().shellExecute(owner, L"open", target, nullptr, nullptr, SW_SHOWNORMAL)
+                                : nullptr;
+}
+
+PIDLIST_ABSOLUTE browseForFolder(BROWSEINFOW* info) {
+  return entries().browseForFolder ? entries().browseForFolder(info) : nullptr;
+}
+
+BOOL pathFromIdList(PCIDLIST_ABSOLUTE list, wchar_t* path) {
+  return entries().pathFromIdList && entries().pathFromIdList(list, path);
+}
+
+void freeTaskMemory(void* memory) {
+  if (entries().freeTaskMemory) entries().freeTaskMemory(memory);
+}
+
+}  // namespace dialog_libraries
