@@ -146,6 +146,7 @@ add_executable(e2e_tests
   tests/e2e/app_folder.cpp
   tests/e2e/bad_input_test.cpp
   tests/e2e/exception_dialog_test.cpp
+  tests/e2e/instances.cpp
   tests/e2e/java_app.cpp
   tests/e2e/java_launch_test.cpp
   tests/e2e/jre_not_found_test.cpp
@@ -156,6 +157,7 @@ add_executable(e2e_tests
   tests/e2e/splash_window_test.cpp
   tests/e2e/launch_spine_test.cpp
   tests/e2e/settings_test.cpp
+  tests/e2e/stability_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE robot file_tree launcher_packaging version GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(e2e_tests)

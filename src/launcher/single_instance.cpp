@@ -191,7 +191,9 @@ int32_t waitForFirstInstance(LauncherApp& app) {
       result = static_cast<int32_t>(exitCode);
       break;
     }
-    Sleep(100);
+    // At most 100 ms between checks of the first instance, but the answer is
+    // taken as soon as it is posted.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
   }
   CloseHandle(first);
   return result;

@@ -94,6 +94,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (text == "abort") abortHook = reinterpret_cast<AbortHook>(option.extraInfo);
     if (!requested) requested = requestedStatus(text);
     if (text == "-Dtest.jvm.quiet-lookups") runtimeState.quietLookups = true;
+    if (text == "-Dtest.jvm.journal-footprint") runtimeState.journalFootprint = true;
     // A slow VM start, for launches that arrive meanwhile.
     if (text.rfind("-Dtest.jvm.create-delay=", 0) == 0) Sleep(static_cast<DWORD>(std::atoi(text.c_str() + 24)));
     if (!rejected && !init->ignoreUnrecognized && !recognisedOption(text)) rejected = text;

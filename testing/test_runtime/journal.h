@@ -32,6 +32,7 @@
 //   check-and-load-main=<dotted name>     LauncherHelper.checkAndLoadMain
 //   main=<class>, argc=<n>, arg=<UTF-8>, arg16=<hex units>   application main
 //   secondary=<args joined by |>, secondary-thread=<tid>      secondaryMain
+//   secondary-handles=<n>, secondary-working-set=<bytes>      ...with -Dtest.jvm.journal-footprint
 //   thread-end                            test/Threaded's thread finished
 //   exit=<status>                         System.exit
 //   exit-hook-called=<status>             just before the "exit" hook is called

@@ -18,6 +18,9 @@ struct RuntimeState {
   // -Dtest.jvm.quiet-lookups: a missing method gives null with no exception
   // pending, as some runtimes do, so the launcher's own message shows.
   std::atomic<bool> quietLookups{false};
+  // -Dtest.jvm.journal-footprint: every secondaryMain call journals the
+  // process's handles and resident memory, for leak checks.
+  std::atomic<bool> journalFootprint{false};
 };
 
 inline RuntimeState runtimeState;
