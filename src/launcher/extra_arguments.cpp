@@ -11,6 +11,8 @@ namespace {
 // result alike; beyond it the text comes back cut.
 const size_t kSystemExpansionLimit = 32767;
 
+}  // namespace
+
 std::optional<String> environmentVariable(const String& name) {
   if (name.empty()) return std::nullopt;
   String value(256, u'\0');
@@ -25,8 +27,6 @@ std::optional<String> environmentVariable(const String& name) {
     value.assign(length, u'\0');
   }
 }
-
-}  // namespace
 
 String expandEnvironment(const String& value) {
   // Without a '%' there is nothing to replace.

@@ -186,6 +186,19 @@ bool waitForJournal(const std::wstring& journal, const std::string& key, size_t 
   return false;
 }
 
+// Milliseconds until `count` copies of a program, started at once, have all ended.
+double runTogether(const std::wstring& exe, const std::wstring& arguments, int count) {
+  const long long started = counterNow();
+  std::vector<HANDLE> processes;
+  for (int n = 0; n < count; ++n) processes.push_back(startProgram(exe, arguments));
+  for (HANDLE process : processes) {
+    if (!process) continue;
+    WaitForSingleObject(process, 60000);
+    CloseHandle(process);
+  }
+  return counterMs(counterNow() - started);
+}
+
 // Secondary launches against one first instance: each one's time from
 // launch until it has its answer, and the rate at which concurrent ones are
 // delivered.
@@ -211,15 +224,7 @@ void timeSecondaries(const Tools& tools, double baselineMs, double baselineRate,
       }
     }
     for (int round = 0; round < 5; ++round) {
-      const long long started = counterNow();
-      std::vector<HANDLE> secondaries;
-      for (int n = 0; n < kConcurrentSecondaries; ++n) secondaries.push_back(startProgram(app.exe, L"together"));
-      for (HANDLE secondary : secondaries) {
-        if (!secondary) continue;
-        WaitForSingleObject(secondary, 60000);
-        CloseHandle(secondary);
-      }
-      const double seconds = counterMs(counterNow() - started) / 1000;
+      const double seconds = runTogether(app.exe, L"together", kConcurrentSecondaries) / 1000;
       const size_t before = delivered;
       delivered = journalValues(app.journal, "secondary").size();
       rate.samples.push_back(static_cast<double>(delivered - before) / seconds);
@@ -240,15 +245,7 @@ void timeSecondaries(const Tools& tools, double baselineMs, double baselineRate,
 double concurrentNoopRate(const std::wstring& noop) {
   std::vector<double> rates;
   for (int round = 0; round < 5; ++round) {
-    const long long started = counterNow();
-    std::vector<HANDLE> processes;
-    for (int n = 0; n < kConcurrentSecondaries; ++n) processes.push_back(startProgram(noop, L""));
-    for (HANDLE process : processes) {
-      if (!process) continue;
-      WaitForSingleObject(process, 60000);
-      CloseHandle(process);
-    }
-    rates.push_back(kConcurrentSecondaries * 1000.0 / counterMs(counterNow() - started));
+    rates.push_back(kConcurrentSecondaries * 1000.0 / runTogether(noop, L"", kConcurrentSecondaries));
   }
   return Measurement{"", "", rates, 0, 0}.median();
 }

@@ -7,8 +7,6 @@
 #include "streams.h"
 #include "text.h"
 #include "thread.h"
-// After <windows.h>.
-#include <psapi.h>
 
 namespace test_runtime {
 namespace {
@@ -146,11 +144,7 @@ jvalue secondaryMain(Thread&, Object*, const jvalue* args) {
   journal("secondary-thread", static_cast<long long>(GetCurrentThreadId()));
   if (runtimeState.journalFootprint) {
     journal("secondary-handles", openHandles());
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) {
-      journal("secondary-working-set", static_cast<long long>(memory.WorkingSetSize));
-    }
+    journalWorkingSet("secondary-working-set");
   }
   return noValue();
 }

@@ -5,8 +5,6 @@
 #include <optional>
 #include <string>
 
-#include <psapi.h>
-
 #include "init_args_1_1.h"
 #include "journal.h"
 #include "objects.h"
@@ -50,11 +48,7 @@ void journalCreationMoment() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   journal("create-clock", static_cast<long long>(now.QuadPart));
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) {
-    journal("create-working-set", static_cast<long long>(memory.WorkingSetSize));
-  }
+  journalWorkingSet("create-working-set");
 }
 
 jint finish(jint status) {

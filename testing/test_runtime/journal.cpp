@@ -4,6 +4,8 @@
 #include <string>
 
 #include "text.h"
+// After <windows.h>.
+#include <psapi.h>
 
 namespace test_runtime {
 namespace {
@@ -62,5 +64,13 @@ void journal(std::string_view key, std::string_view value) {
 void journal(std::string_view key, long long value) { journal(key, std::to_string(value)); }
 
 void journalFlag(std::string_view key) { append(std::string(key) + '\n'); }
+
+void journalWorkingSet(std::string_view key) {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) {
+    journal(key, static_cast<long long>(memory.WorkingSetSize));
+  }
+}
 
 }  // namespace test_runtime

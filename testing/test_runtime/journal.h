@@ -58,5 +58,7 @@ void journalSetHome(HMODULE module, int levelsAboveFolder);
 void journal(std::string_view key, std::string_view value);
 void journal(std::string_view key, long long value);
 void journalFlag(std::string_view key);
+// The process's working set in bytes, under `key` (nothing when unknown).
+void journalWorkingSet(std::string_view key);
 
 }  // namespace test_runtime

@@ -46,13 +46,7 @@ TEST(ExtraArguments, ExpansionMatchesTheSystemAndHasNoLengthLimit) {
     wchar_t system[512];
     ASSERT_GT(ExpandEnvironmentStringsW(wide(String(text)), system, 512), 0u);
     EXPECT_EQ(toUtf8(expandEnvironment(text)), toUtf8(fromWide(system))) << toUtf8(text);
-    const String own = expandReferences(text, [](const String& name) -> std::optional<String> {
-      wchar_t value[512];
-      SetLastError(ERROR_SUCCESS);
-      const DWORD length = GetEnvironmentVariableW(wide(name), value, 512);
-      if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      return fromWide(value);
-    });
+    const String own = expandReferences(text, environmentVariable);
     EXPECT_EQ(toUtf8(own), toUtf8(fromWide(system))) << toUtf8(text);
   }
   const String jars = String(40000, u'j');
