@@ -107,7 +107,7 @@ add_executable(test_runtime_tests
 )
 target_include_directories(test_runtime_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
 target_compile_definitions(test_runtime_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(test_runtime_tests PRIVATE GTest::gtest_main ${WINDOWS_STATIC_LINK})
+target_link_libraries(test_runtime_tests PRIVATE process_start GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(test_runtime_tests)
 add_dependencies(test_runtime_tests test_runtime)
 

@@ -88,10 +88,16 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# Process starts for the test tools, robust to Wine's rare failed starts.
+add_library(process_start STATIC testing/process_start/process_start.cpp)
+target_include_directories(process_start PUBLIC testing)
+target_compile_definitions(process_start PUBLIC UNICODE _UNICODE NOMINMAX)
+launcher_warnings(process_start)
+
 # The dialog robot: launches a program and reads and answers its windows.
 add_library(robot STATIC testing/robot/robot.cpp testing/robot/folder_picker.cpp testing/robot/png_file.cpp)
 target_include_directories(robot PUBLIC testing)
-target_link_libraries(robot PUBLIC user32 gdi32 comctl32)
+target_link_libraries(robot PUBLIC process_start user32 gdi32 comctl32)
 target_compile_definitions(robot PUBLIC UNICODE _UNICODE NOMINMAX)
 launcher_warnings(robot)
 add_executable(robot_cli testing/robot/robot_main.cpp)
@@ -178,7 +184,7 @@ if(LAUNCHER_ARCH STREQUAL x64)
   target_link_libraries(bench_noop PRIVATE kernel32)
   launcher_warnings(bench_noop)
   add_executable(bench testing/bench/bench_main.cpp testing/bench/launch_probe.cpp testing/bench/measurement.cpp)
-  target_link_libraries(bench PRIVATE file_tree ${WINDOWS_STATIC_LINK} -municode)
+  target_link_libraries(bench PRIVATE file_tree process_start ${WINDOWS_STATIC_LINK} -municode)
   launcher_warnings(bench)
 
   add_test(NAME windows_tests COMMAND windows_tests)

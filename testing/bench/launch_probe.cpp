@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "process_start/process_start.h"
+
 long long counterNow() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
@@ -21,8 +23,7 @@ HANDLE startProgram(const std::wstring& exe, const std::wstring& arguments) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!startProcess(exe.c_str(), commandLine.data(), FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return nullptr;
   }
   CloseHandle(process.hThread);

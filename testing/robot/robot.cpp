@@ -6,6 +6,7 @@
 #include <map>
 
 #include "robot/folder_picker.h"
+#include "process_start/process_start.h"
 #include "robot/png_file.h"
 
 namespace robot {
@@ -358,9 +359,9 @@ Outcome run(const Launch& launch) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   }
   PROCESS_INFORMATION process{};
-  BOOL created = CreateProcessW(launch.program.c_str(), commandLine.data(), nullptr, nullptr, launch.captureOutput,
-                                0, nullptr, launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(),
-                                &startup, &process);
+  BOOL created = startProcess(launch.program.c_str(), commandLine.data(), launch.captureOutput, 0, nullptr,
+                              launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(), &startup,
+                              &process);
   if (writeEnd) CloseHandle(writeEnd);
   OutputReader reader{readEnd, {}};
   HANDLE readerThread = readEnd ? CreateThread(nullptr, 0, OutputReader::threadProc, &reader, 0, nullptr) : nullptr;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "process_start/process_start.h"
+
 namespace instances {
 
 const std::string kClassPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
@@ -11,7 +13,8 @@ HANDLE start(const JavaApp& app, const std::wstring& arguments) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!startProcess(nullptr, commandLine.data(), FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ADD_FAILURE() << "could not start Shop.exe: error " << GetLastError();
     return nullptr;
   }
   CloseHandle(process.hThread);

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "process_start/process_start.h"
+
 namespace harness {
 namespace {
 
@@ -115,8 +117,8 @@ Child runChild(const std::string& scenario, std::map<std::wstring, std::wstring>
   PROCESS_INFORMATION process{};
   Child child;
   child.exitCode = 9999;
-  if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                     block.data(), nullptr, &startup, &process)) {
+  if (startProcess(exe.c_str(), commandLine.data(), TRUE, CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup,
+                   &process)) {
     WaitForSingleObject(process.hProcess, 60000);
     GetExitCodeProcess(process.hProcess, &child.exitCode);
     CloseHandle(process.hThread);
