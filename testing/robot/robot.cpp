@@ -5,8 +5,8 @@
 #include <cwctype>
 #include <map>
 
-#include "robot/folder_picker.h"
 #include "process_start/process_start.h"
+#include "robot/folder_picker.h"
 #include "robot/png_file.h"
 
 namespace robot {
