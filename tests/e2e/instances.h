@@ -26,7 +26,6 @@ class FirstInstance {
   FirstInstance(const JavaApp& app, const char* mainClass, const std::string& extra = "");
   ~FirstInstance();
   int secondary(const std::wstring& arguments) { return finish(start(app_, arguments)); }
-  HANDLE process() const { return process_; }
 
  private:
   const JavaApp& app_;
