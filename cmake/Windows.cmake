@@ -13,6 +13,11 @@ target_include_directories(launcher_portable PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/w
 set(WINDOWS_STATIC_LINK -static -static-libgcc -static-libstdc++)
 string(APPEND CMAKE_EXE_LINKER_FLAGS_MINSIZEREL " -s")
 add_compile_options(-ffunction-sections -fdata-sections)
+# Doubles are computed in SSE2 registers on both machines: x87's 80-bit
+# intermediates round some memory shares differently.
+if(LAUNCHER_ARCH STREQUAL x86)
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
 add_link_options(-Wl,--gc-sections)
 
 add_library(launcher_win STATIC

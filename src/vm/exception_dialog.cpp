@@ -16,6 +16,7 @@ class TraceHost : public JavaHost {
   void showError(unsigned) override {}
   String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
   void park() override {}
+  void endProcess(int32_t) override {}
 };
 
 class ExceptionDialog {

@@ -25,4 +25,6 @@ class JavaHost {
   virtual bool askStopOnException(JNIEnv*, jthrowable) { return false; }
   // Keeps the Java thread attached for good (never returns in the launcher).
   virtual void park() = 0;
+  // Ends the process at once with `code`; called from the VM's exit hook.
+  virtual void endProcess(int32_t code) = 0;
 };

@@ -1,12 +1,28 @@
 #include "vm/java_session.h"
 
+#include <atomic>
+
 #include "resources/resource_ids.h"
 
 namespace {
 
-// The VM calls these before it exits or aborts; the launcher has nothing to
-// do then, but passing them lets it be told.
-void JNICALL exitHook(jint) {}
+// Set while the runtime's launcher class checks the main class: it rejects a
+// class by printing why and calling System.exit(1), and the launcher's
+// promise for that case is its own message and -1.
+struct MainClassCheck {
+  JavaHost* host;
+  const String* mainClass;
+};
+std::atomic<const MainClassCheck*> mainClassCheck{nullptr};
+
+// The VM calls the exit hook before it ends the process (and ends it itself
+// when the hook returns), the abort hook when it aborts.
+void JNICALL exitHook(jint) {
+  if (const MainClassCheck* check = mainClassCheck.exchange(nullptr)) {
+    check->host->formatError(IDS_MAIN_CLASS_LOAD_FAILED, {*check->mainClass});
+    check->host->endProcess(-1);
+  }
+}
 void JNICALL abortHook() {}
 
 template <typename Function>
@@ -148,25 +164,55 @@ String stackTraceText(JNIEnv* env, jthrowable thrown, JavaHost& host) {
 
 namespace {
 
+// The main method the runtime's launcher class chose. Up to Java 24 it is
+// always static main(String[]); since Java 25 it may also take no arguments
+// or be an instance method of an object made with the no-argument
+// constructor, and the launcher class says which in two static fields.
+struct MainForm {
+  jclass mainClass = nullptr;
+  bool isStatic = true;
+  bool takesArguments = true;
+};
+
+// A static boolean of the launcher class, or `absent` when it has none.
+bool launcherFlag(JNIEnv* env, jclass helper, const char* name, bool absent) {
+  jfieldID field = env->GetStaticFieldID(helper, name, "Z");
+  if (!field) {
+    env->ExceptionClear();  // NoSuchFieldError: a runtime before Java 25
+    return absent;
+  }
+  return env->GetStaticBooleanField(helper, field) == JNI_TRUE;
+}
+
 // The runtime's own launcher class checks and loads the main class, with
-// its messages on standard error; null when it is not there or refuses.
-jclass loadThroughLauncherHelper(JNIEnv* env, const MainInvocation& call) {
-  if (!call.findClassFromBootLoader) return nullptr;
+// its messages on standard error. It rejects a class through System.exit(1),
+// which the exit hook turns into the launcher's report; older runtimes
+// return null with an exception pending instead.
+MainForm loadThroughLauncherHelper(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
+  if (!call.findClassFromBootLoader) return {};
   jclass helper = call.findClassFromBootLoader(env, "sun/launcher/LauncherHelper");
-  if (!helper) return nullptr;
+  if (!helper) return {};
   jmethodID check = env->GetStaticMethodID(helper, "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;");
-  if (!check) return nullptr;
+  if (!check) return {};
   String dotted = call.mainClass;
   for (char16_t& c : dotted) {
     if (c == u'/') c = u'.';
   }
   jstring name = newJavaString(env, dotted);
-  if (!name) return nullptr;
-  return static_cast<jclass>(env->CallStaticObjectMethod(helper, check, JNI_TRUE, static_cast<jint>(1), name));
+  if (!name) return {};
+  const MainClassCheck checking{&host, &call.mainClass};
+  mainClassCheck = &checking;
+  MainForm form;
+  form.mainClass = static_cast<jclass>(env->CallStaticObjectMethod(helper, check, JNI_TRUE, static_cast<jint>(1), name));
+  mainClassCheck = nullptr;
+  if (form.mainClass) {
+    form.isStatic = launcherFlag(env, helper, "isStaticMain", true);
+    form.takesArguments = !launcherFlag(env, helper, "noArgMain", false);
+  }
+  return form;
 }
 
 jclass findMainClass(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
-  if (jclass found = loadThroughLauncherHelper(env, call)) return found;
   jstring name = newJavaString(env, call.mainClass);
   if (!name) {
     host.formatError(IDS_MAIN_CLASS_LOAD_FAILED, {call.mainClass});
@@ -197,13 +243,37 @@ void stopAfterException(JNIEnv* env) {
   if (env->ExceptionOccurred()) env->ExceptionDescribe();
 }
 
+// Calls the chosen main; an instance form first makes its object, whose
+// constructor throwing counts as main throwing.
+void callMain(JNIEnv* env, const MainForm& form, jmethodID main, jmethodID constructor, jobjectArray arguments) {
+  if (form.isStatic) {
+    if (form.takesArguments) {
+      env->CallStaticVoidMethod(form.mainClass, main, arguments);
+    } else {
+      env->CallStaticVoidMethod(form.mainClass, main);
+    }
+    return;
+  }
+  jobject receiver = env->NewObject(form.mainClass, constructor);
+  if (!receiver) return;
+  if (form.takesArguments) {
+    env->CallVoidMethod(receiver, main, arguments);
+  } else {
+    env->CallVoidMethod(receiver, main);
+  }
+}
+
 }  // namespace
 
 bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& host) {
-  jclass mainClass = findMainClass(env, call, host);
-  if (!mainClass) return false;
-  jmethodID main = env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V");
-  if (!main) {
+  MainForm form = loadThroughLauncherHelper(env, call, host);
+  if (!form.mainClass) form.mainClass = findMainClass(env, call, host);
+  if (!form.mainClass) return false;
+  const char* signature = form.takesArguments ? "([Ljava/lang/String;)V" : "()V";
+  jmethodID main = form.isStatic ? env->GetStaticMethodID(form.mainClass, "main", signature)
+                                 : env->GetMethodID(form.mainClass, "main", signature);
+  jmethodID constructor = form.isStatic ? nullptr : env->GetMethodID(form.mainClass, "<init>", "()V");
+  if (!main || (!form.isStatic && !constructor)) {
     if (env->ExceptionOccurred()) {
       env->ExceptionDescribe();
     } else {
@@ -217,7 +287,7 @@ bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& h
     return false;
   }
   host.mainAboutToRun();
-  env->CallStaticVoidMethod(mainClass, main, arguments);
+  callMain(env, form, main, constructor, arguments);
 
   if (jthrowable thrown = env->ExceptionOccurred()) {
     host.mainThrew();

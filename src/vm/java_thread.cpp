@@ -48,8 +48,11 @@ class LauncherJavaHost : public JavaHost {
   void mainThrew() override { closeSplashWindow(app_); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
   void park() override {
+    // Nothing will close the splash once the thread waits for good.
+    closeSplashWindow(app_);
     for (;;) Sleep(INFINITE);
   }
+  void endProcess(int32_t code) override { ExitProcess(static_cast<UINT>(code)); }
 
  private:
   LauncherApp& app_;

@@ -26,7 +26,7 @@ bool isUncPath(const String& entry) { return entry.size() >= 2 && entry[0] == u'
 // Appends every match of a relative or wildcard entry, in the order the
 // file system returns them; no match adds nothing. Relative entries are
 // searched beside the executable.
-void expandClassPathEntry(const String& entry, const String& executable, String& classPath) {
+void expandClassPathEntry(const String& entry, const String& executable, StringList& classPath) {
   String pattern = entry;
   if (!isDrivePath(entry) && !isUncPath(entry)) {
     pattern = executable.substr(0, executable.rfind(u'\\')) + u"\\" + entry;
@@ -38,9 +38,20 @@ void expandClassPathEntry(const String& entry, const String& executable, String&
   HANDLE search = FindFirstFileW(wide(pattern), &match);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    classPath += matchFolder + u"\\" + fromWide(match.cFileName) + u";";
+    classPath.push_back(matchFolder + u"\\" + fromWide(match.cFileName));
   } while (FindNextFileW(search, &match));
   FindClose(search);
+}
+
+// The entries joined by ";", without an empty element: the VM reads an
+// empty one as the current directory.
+String joinClassPath(const StringList& entries) {
+  String joined;
+  for (const String& entry : entries) {
+    if (!joined.empty()) joined += u';';
+    joined += entry;
+  }
+  return joined;
 }
 
 MemoryFigures machineMemory() {
@@ -67,25 +78,23 @@ bool buildVmOptions(LauncherApp& app) {
 
   StringList entries;
   splitString(settings.getValue(u"Class Path", u"Class Path"), u";", entries);
-  String classPath;
+  StringList classPath;
+  if (equalsIgnoreCase(settings.getValue(kApplication, u"Embedded Jar"), u"Yes")) classPath.push_back(executable);
   for (const String& raw : entries) {
     String entry = expandEnvironment(raw);
     bool direct = entry.find(u'*') == String::npos && (isDrivePath(entry) || isUncPath(entry));
     if (direct) {
-      classPath += entry + u";";
+      classPath.push_back(entry);
     } else {
       expandClassPathEntry(entry, executable, classPath);
     }
-  }
-  if (equalsIgnoreCase(settings.getValue(kApplication, u"Embedded Jar"), u"Yes")) {
-    classPath = executable + u";" + classPath;
   }
   if (classPath.empty()) {
     showError(nullptr, IDS_NO_CLASS_PATH, 0u);
     return false;
   }
 
-  StringList options{u"-Djava.class.path=" + classPath};
+  StringList options{u"-Djava.class.path=" + joinClassPath(classPath)};
   String parameters = settings.getValue(kRuntime, u"Virtual Machine Parameters");
   for (String& option : vmParameterOptions(parameters, machineMemory, app.javaThreadStackSize)) {
     options.push_back(std::move(option));

@@ -110,7 +110,10 @@ StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint3
   size_t start = 0;
   while (start < value.size()) {
     size_t end = nextParameterEnd(value, start);
-    options.push_back(processVmParameter(value.substr(start, end - start), memory, stackSize));
+    String option = processVmParameter(value.substr(start, end - start), memory, stackSize);
+    // The VM refuses an empty option, so blanks (a "+" section starts with
+    // one) and a bare "" give none.
+    if (!option.empty()) options.push_back(std::move(option));
     start = end;
     while (start < value.size() && value[start] == u' ') ++start;
   }

@@ -40,6 +40,10 @@ class ScenarioHost : public JavaHost {
   void park() override {
     for (;;) pause();
   }
+  void endProcess(int32_t code) override {
+    line("end-process", std::to_string(code));
+    _exit(code);
+  }
 
  private:
   bool stop_;
@@ -92,8 +96,17 @@ int main(int argc, char** argv) {
     call.arguments = {u"first", u"", u"blank in it", u"\u65e5\u672c \U0001F600 \u00fc"};
   } else if (scenario == "missing" || scenario == "missing-plain") {
     call.mainClass = u"com/example/Missing";
-  } else if (scenario == "no-main-plain") {
+  } else if (scenario == "no-main" || scenario == "no-main-plain") {
     call.mainClass = u"test/NoMain";
+  } else if (scenario == "instance-main") {
+    call.mainClass = u"test/InstanceMain";
+    call.arguments = {u"one", u"two"};
+  } else if (scenario == "no-args-main") {
+    call.mainClass = u"test/NoArgsMain";
+  } else if (scenario == "instance-no-args-main") {
+    call.mainClass = u"test/InstanceNoArgsMain";
+  } else if (scenario == "both-mains") {
+    call.mainClass = u"test/BothMains";
   } else if (scenario == "print") {
     call.mainClass = u"test/Print";
   } else if (scenario == "exit") {

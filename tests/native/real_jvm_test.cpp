@@ -71,15 +71,24 @@ TEST_P(RealJvm, MainIsFoundAndGetsTheArgumentsUnchanged) {
   }
 }
 
+bool isJava25OrLater(const std::string& jvm) {
+  std::string release = fileText(fs::path(jvm).parent_path().parent_path().parent_path() / "release");
+  size_t at = release.find("JAVA_VERSION=\"");
+  return at != std::string::npos && std::stoi(release.substr(at + 14)) >= 25;
+}
+
 TEST_P(RealJvm, MissingClassOrMainIsReported) {
+  const std::string rejected = "report " + std::to_string(IDS_MAIN_CLASS_LOAD_FAILED) + "=";
   const struct {
     const char* scenario;
     std::string says;
     int exitCode;
   } cases[] = {
-      // Current runtimes' own launcher class reports the class and ends the
-      // process through System.exit(1).
-      {"missing", "Error: Could not find or load main class com.example.Missing", 1},
+      // The runtime's own launcher class prints why and calls System.exit(1);
+      // the exit hook reports the class and ends the process with -1.
+      {"missing", "Error: Could not find or load main class com.example.Missing", 255},
+      {"missing", rejected + "com/example/Missing", 255},
+      {"no-main", rejected + "test/NoMain", 255},
       {"missing-plain", "report " + std::to_string(IDS_MAIN_CLASS_NOT_FOUND) + "=com/example/Missing", 0},
       // A real VM leaves NoSuchMethodError pending: its trace is the report.
       {"no-main-plain", "java.lang.NoSuchMethodError: static Ltest/NoMain;.main([Ljava/lang/String;)V", 0},
@@ -93,6 +102,34 @@ TEST_P(RealJvm, MissingClassOrMainIsReported) {
       EXPECT_TRUE(run.has("invoked=0")) << run.output;
     }
     EXPECT_FALSE(run.has("main-about-to-run=1")) << run.output;
+  }
+}
+
+// Since Java 25 main may be an instance method or take no arguments; older
+// runtimes' launcher class rejects such classes.
+TEST_P(RealJvm, MainMethodsOfJava25RunWhereTheRuntimeAllowsThem) {
+  const bool modern = isJava25OrLater(GetParam());
+  const struct {
+    const char* scenario;
+    const char* prints;
+    bool needsJava25;
+  } cases[] = {
+      {"instance-main", "instance-main=constructed argc=2", true},
+      {"no-args-main", "no-args-main=1", true},
+      {"instance-no-args-main", "instance-no-args-main=1", true},
+      {"both-mains", "chosen=static-with-arguments", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scenario);
+    ScenarioRun run = runScenario(GetParam(), c.scenario);
+    if (modern || !c.needsJava25) {
+      EXPECT_TRUE(run.has(c.prints)) << run.output;
+      EXPECT_TRUE(run.has("invoked=1")) << run.output;
+    } else {
+      EXPECT_NE(run.output.find("report " + std::to_string(IDS_MAIN_CLASS_LOAD_FAILED) + "="), std::string::npos)
+          << run.output;
+      EXPECT_EQ(run.exitCode, 255) << run.output;
+    }
   }
 }
 

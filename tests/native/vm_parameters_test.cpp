@@ -23,7 +23,7 @@ TEST(VmParameters, SplittingQuotesAndRewriting) {
   } cases[] = {
       {u"-Xmx512m \"-Dmy.dir=C:\\Program Files\\x\" -Xss1m",
        {u"-Xmx512m", u"-Dmy.dir=C:\\Program Files\\x", u"-Xss1m"}, 1048576},
-      {u" -Xrs", {u"", u"-Xrs"}, 0},
+      {u" -Xrs", {u"-Xrs"}, 0},
       {u"-Da   -Db  ", {u"-Da", u"-Db"}, 0},
       {u"-Xss1m -Xss2k", {u"-Xss1m", u"-Xss2k"}, 2048},
       {u"-Xss512", {u"-Xss512"}, 51},
@@ -34,7 +34,7 @@ TEST(VmParameters, SplittingQuotesAndRewriting) {
       {u"\"-Dq=a\"\"b\"", {u"-Dq=a\"b\""}, 0},
       {u"-Dq=\"a \"\"b\"\" c\"", {u"-Dq=a \"b", u"c\""}, 0},
       {u"-Dopen=\"no end", {u"-Dopen=\"no", u"end"}, 0},
-      {u"\"\"", {u""}, 0},
+      {u"\"\" -Da", {u"-Da"}, 0},
       {u"-Xmx50:256:1024P", {u"-Xmx1048576K"}, 0},
       {u"-Xmx10P", {u"-Xmx209715K"}, 0},
       {u"-Xms1:512p", {u"-Xms524288K"}, 0},
@@ -53,6 +53,10 @@ TEST(VmParameters, SplittingQuotesAndRewriting) {
                                  [](const String& option) { return option.rfind(u"-Xss", 0) == 0; });
     EXPECT_EQ(stack, setsStack ? c.stackSize : 12345u);
   }
+  // 100 KB x 0.29 is 28.999... in double; 80-bit intermediates would round it up to 29.
+  uint32_t stack = 0;
+  EXPECT_EQ(vmParameterOptions(u"-Xmx29P", [] { return MemoryFigures{100 * 1024, 0}; }, stack),
+            StringList{u"-Xmx28K"});
 }
 
 TEST(VmParameters, NumberLists) {
