@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := build
 PRESETS := native x64 x86
 
-.PHONY: setup build test test-native test-windows test-x86 test-fuzz fuzz bench demo clean
+.PHONY: setup build test test-native test-windows test-replay test-x86 test-fuzz fuzz bench demo clean
 
 setup:
 	@scripts/setup
@@ -21,7 +21,7 @@ build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 	cp -r build/x64/test-runtime dist/test-runtime
 	cp -r build/x86/test-runtime dist/test-runtime-x86
 
-test: build test-native test-x86 test-windows test-fuzz
+test: build test-native test-x86 test-windows test-replay test-fuzz
 
 test-native:
 	ctest --preset native
@@ -30,7 +30,13 @@ test-x86:
 	ctest --preset x86
 
 test-windows:
+	rm -rf build/x64/vm-option-lists
 	scripts/wine-session ctest --preset x64 -j2
+
+# Every VM option list of the end-to-end tests against each real JVM here:
+# they must accept and reject what the test runtime did.
+test-replay:
+	ASAN_OPTIONS=handle_segv=0:allow_user_segv_handler=1:detect_leaks=0 build/native/jvm_replay build/x64/vm-option-lists
 
 # Every fuzz target briefly (make test), or for FUZZ_SECONDS each (make fuzz).
 test-fuzz: build/fuzz/build.ninja

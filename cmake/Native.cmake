@@ -40,5 +40,10 @@ add_executable(jvm_scenario tests/jvm/jvm_scenario.cpp)
 target_link_libraries(jvm_scenario PRIVATE launcher_portable ${CMAKE_DL_LIBS})
 launcher_warnings(jvm_scenario)
 add_dependencies(native_tests jvm_scenario jvm_test_classes)
+# Replays the option lists of the Windows-side tests against the real JVMs (make test-replay).
+add_executable(jvm_replay tests/jvm/jvm_replay.cpp)
+target_include_directories(jvm_replay PRIVATE ${JNI_INCLUDE_DIR} ${JNI_INCLUDE_DIR}/linux)
+target_link_libraries(jvm_replay PRIVATE ${CMAKE_DL_LIBS})
+launcher_warnings(jvm_replay)
 target_compile_definitions(native_tests PRIVATE JVM_SCENARIO_EXE="$<TARGET_FILE:jvm_scenario>"
   JVM_CLASSES_DIR="${JVM_CLASSES_DIR}")

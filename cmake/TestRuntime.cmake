@@ -33,6 +33,7 @@ add_library(test_runtime_core OBJECT
   ${_tr_src}/invoke.cpp
   ${_tr_src}/objects.cpp
   ${_tr_src}/options.cpp
+  ${_tr_src}/option_lists.cpp
   ${_tr_src}/runtime_classes.cpp
   ${_tr_src}/streams.cpp
   ${_tr_src}/thread.cpp

@@ -195,7 +195,7 @@ if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME windows_tests COMMAND windows_tests)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES
-    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${CMAKE_SOURCE_DIR}/build/x86/test-runtime"
+    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${CMAKE_SOURCE_DIR}/build/x86/test-runtime;TEST_JVM_OPTION_LISTS=${CMAKE_BINARY_DIR}/vm-option-lists"
     TIMEOUT 600)
   set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
   # The robot reads windows off the one virtual screen: tests that show

@@ -263,9 +263,8 @@ void callMain(JNIEnv* env, const MainForm& form, jmethodID main, jmethodID const
   }
 }
 
-}  // namespace
-
-bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& host) {
+// Everything of invokeMain but the detach: false when main could not be called.
+bool runMain(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   MainForm form = loadThroughLauncherHelper(env, call, host);
   if (!form.mainClass) form.mainClass = findMainClass(env, call, host);
   if (!form.mainClass) return false;
@@ -303,8 +302,17 @@ bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& h
     }
     // Otherwise the exception stays as it is and the run goes on.
   }
-  if (call.stayAttached) host.park();
-  return vm->DetachCurrentThread() == JNI_OK;
+  return true;
+}
+
+}  // namespace
+
+bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& host) {
+  const bool ran = runMain(env, call, host);
+  if (ran && call.stayAttached) host.park();
+  // Also after a failure: the VM waits for every attached thread at its end.
+  const bool detached = vm->DetachCurrentThread() == JNI_OK;
+  return ran && detached;
 }
 
 namespace {

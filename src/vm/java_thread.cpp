@@ -52,7 +52,10 @@ class LauncherJavaHost : public JavaHost {
     closeSplashWindow(app_);
     for (;;) Sleep(INFINITE);
   }
-  void endProcess(int32_t code) override { ExitProcess(static_cast<UINT>(code)); }
+  void endProcess(int32_t code) override {
+    app_.nativeSplashCloser.fire();
+    ExitProcess(static_cast<UINT>(code));
+  }
 
  private:
   LauncherApp& app_;

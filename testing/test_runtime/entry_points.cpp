@@ -4,12 +4,15 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "init_args_1_1.h"
 #include "journal.h"
 #include "objects.h"
+#include "option_lists.h"
 #include "options.h"
 #include "runtime_state.h"
+#include "streams.h"
 #include "text.h"
 #include "thread.h"
 #include "vm_table.h"
@@ -73,8 +76,11 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
   if (init->version < JNI_VERSION_1_2) return finish(JNI_EVERSION);
   journal("ignore-unrecognized", init->ignoreUnrecognized ? 1 : 0);
 
+  // The first option HotSpot would refuse decides, as it stops there too.
+  OptionVerdict verdict;
   std::optional<std::string> rejected;
   std::optional<jint> requested;
+  std::vector<std::string> texts;
   // Benchmarks pass huge option lists and need only the timings.
   const bool journalOptions = environmentValue(L"TEST_JVM_JOURNAL_OPTIONS") != "0";
   ExitHook exitHook = nullptr;
@@ -82,7 +88,10 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
   for (jint i = 0; i < init->nOptions; ++i) {
     const JavaVMOption& option = init->options[i];
     const std::string text = option.optionString ? option.optionString : "";
-    if (journalOptions) journal("option", text);
+    if (journalOptions) {
+      journal("option", text);
+      texts.push_back(text);
+    }
     if (option.extraInfo) journal("option-hook", text);
     if (text == "exit") exitHook = reinterpret_cast<ExitHook>(option.extraInfo);
     if (text == "abort") abortHook = reinterpret_cast<AbortHook>(option.extraInfo);
@@ -91,13 +100,18 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (text == "-Dtest.jvm.journal-footprint") runtimeState.journalFootprint = true;
     // A slow VM start, for launches that arrive meanwhile.
     if (text.rfind("-Dtest.jvm.create-delay=", 0) == 0) Sleep(static_cast<DWORD>(std::atoi(text.c_str() + 24)));
-    if (!rejected && !init->ignoreUnrecognized && !recognisedOption(text)) rejected = text;
+    if (!rejected && !init->ignoreUnrecognized) {
+      verdict = judgeOption(text);
+      if (verdict.status != JNI_OK) rejected = text;
+    }
   }
+  if (journalOptions) keepOptionList(verdict.status, texts);
 
   if (runtimeState.created) return finish(JNI_EEXIST);
   if (rejected) {
     journal("reject", *rejected);
-    return finish(JNI_ERR);
+    printLine(systemErr(), verdict.message);
+    return finish(verdict.status);
   }
   if (requested && *requested != JNI_OK) return finish(*requested);
 
@@ -113,10 +127,9 @@ jint defaultInitArgs(void* args) {
   if (!args) return JNI_ERR;
   auto* old = static_cast<InitArgs11*>(args);
   journal("default-args", hex(old->version));
-  if (old->version == JNI_VERSION_1_1) {
-    old->javaStackSize = 3145728;
-    return JNI_OK;
-  }
+  // HotSpot on Windows leaves the stack size as it was: its default thread
+  // stack size there is 0, "the system's default".
+  if (old->version == JNI_VERSION_1_1) return JNI_OK;
   return old->version >= JNI_VERSION_1_2 ? JNI_OK : JNI_EVERSION;
 }
 

@@ -68,6 +68,15 @@ jmethodID JNICALL getStaticMethodId(JNIEnv* env, jclass cls, const char* name, c
   return lookUp(env, cls, name, signature, true);
 }
 
+// The stand-in's classes have no fields: a lookup fails as HotSpot's does
+// for a field that is not there (the launcher class of Java 24 and older).
+jfieldID JNICALL getStaticFieldId(JNIEnv* env, jclass cls, const char* name, const char*) {
+  Class* owner = classOf(cls);
+  journal("static-field", (owner ? owner->name : std::string("null")) + "." + (name ? name : ""));
+  threadOf(env).raise("java/lang/NoSuchFieldError", decodeModifiedUtf8(name ? name : ""), "");
+  return nullptr;
+}
+
 // Results of the Call...Method families, converted from the method's value.
 template <typename R>
 R resultOf(const jvalue& value) {
@@ -295,6 +304,7 @@ JNINativeInterface_ buildTable() {
   table.IsInstanceOf = &isInstanceOf;
   table.GetMethodID = &getMethodId;
   table.GetStaticMethodID = &getStaticMethodId;
+  table.GetStaticFieldID = &getStaticFieldId;
   table.NewObject = &newObject;
   table.NewObjectV = &newObjectV;
   table.NewObjectA = &newObjectA;

@@ -24,11 +24,12 @@
 //   option=<text>                           every option, in order ("" too);
 //                                           none when TEST_JVM_JOURNAL_OPTIONS=0
 //   option-hook=<text>                      option with a non-null extraInfo
-//   reject=<text>                           first unrecognised option
+//   reject=<text>                           first option HotSpot would refuse
 //   status=<jint>                           what JNI_CreateJavaVM returns
 //   find-class=<name>                     FindClass
 //   find-class-boot=<name>                JVM_FindClassFromBootLoader
 //   static-method=<class>.<name><sig>     GetStaticMethodID (found or not)
+//   static-field=<class>.<name>           GetStaticFieldID (never found)
 //   check-and-load-main=<dotted name>     LauncherHelper.checkAndLoadMain
 //   main=<class>, argc=<n>, arg=<UTF-8>, arg16=<hex units>   application main
 //   secondary=<args joined by |>, secondary-thread=<tid>      secondaryMain

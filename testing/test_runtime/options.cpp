@@ -1,18 +1,59 @@
 #include "options.h"
 
 #include <cstdlib>
-#include <string>
 
 namespace test_runtime {
+namespace {
 
-bool recognisedOption(std::string_view option) {
-  for (std::string_view exact : {"", "-ea", "-da", "-esa", "-Xrs", "abort", "exit", "vfprintf"}) {
-    if (option == exact) return true;
+// HotSpot's limits for -Xss: at least 136 KB (x64), at most 1 GB; 0 is the default.
+constexpr unsigned long long kMinimumStack = 136 * 1024;
+constexpr unsigned long long kMaximumStack = 1024ull * 1024 * 1024;
+
+// A size as HotSpot reads it: decimal digits and at most one unit letter.
+std::optional<unsigned long long> memorySize(std::string_view text) {
+  size_t digits = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+  if (digits == 0 || digits > 18 || text.size() > digits + 1) return std::nullopt;
+  unsigned long long value = std::strtoull(std::string(text.substr(0, digits)).c_str(), nullptr, 10);
+  if (text.size() == digits) return value;
+  switch (text.back()) {
+    case 'k': case 'K': return value << 10;
+    case 'm': case 'M': return value << 20;
+    case 'g': case 'G': return value << 30;
+    case 't': case 'T': return value << 40;
+    default: return std::nullopt;
   }
-  for (std::string_view prefix : {"-D", "-Xss", "-Xmx", "-Xms", "-verbose", "-agentlib:", "-javaagent:"}) {
-    if (option.starts_with(prefix)) return true;
+}
+
+OptionVerdict rejected(jint status, std::string message) { return {status, std::move(message)}; }
+
+}  // namespace
+
+OptionVerdict judgeOption(std::string_view option) {
+  const std::string text(option);
+  for (std::string_view exact : {"-ea", "-da", "-esa", "-Xrs", "abort", "exit", "vfprintf"}) {
+    if (option == exact) return {};
   }
-  return false;
+  for (std::string_view prefix : {"-D", "-verbose"}) {
+    if (option.starts_with(prefix)) return {};
+  }
+  if (option.starts_with("-Xmx") || option.starts_with("-Xms")) {
+    const auto size = memorySize(option.substr(4));
+    const bool maximum = option[3] == 'x';
+    if (!size || (maximum && *size == 0)) {
+      return rejected(JNI_EINVAL, std::string("Invalid ") + (maximum ? "maximum" : "initial") + " heap size: " + text);
+    }
+    return {};
+  }
+  if (option.starts_with("-Xss")) {
+    const auto size = memorySize(option.substr(4));
+    if (!size || *size > kMaximumStack) return rejected(JNI_EINVAL, "Invalid thread stack size: " + text);
+    if (*size != 0 && *size < kMinimumStack) {
+      return rejected(JNI_ERR, "The Java thread stack size specified is too small. Specify at least 136k");
+    }
+    return {};
+  }
+  return rejected(JNI_ERR, "Unrecognized option: " + text);
 }
 
 std::optional<jint> requestedStatus(std::string_view option) {

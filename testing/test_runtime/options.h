@@ -1,13 +1,20 @@
 #pragma once
-// Which JavaVMOption strings the stand-in accepts.
+// Which JavaVMOption strings the stand-in accepts, judged as HotSpot judges
+// them (the replay against the real JVMs keeps the two in step).
 #include <jni.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace test_runtime {
 
-bool recognisedOption(std::string_view option);
+struct OptionVerdict {
+  jint status = JNI_OK;  // JNI_ERR or JNI_EINVAL for a rejected option
+  std::string message;   // what HotSpot prints on standard error then
+};
+
+OptionVerdict judgeOption(std::string_view option);
 
 // The status "-Dtest.jvm.status=<n>" asks JNI_CreateJavaVM to return.
 std::optional<jint> requestedStatus(std::string_view option);

@@ -137,6 +137,9 @@ jvalue throwableText(Thread&, Object* self, const jvalue*) {
   return objectValue(newString(decodeModifiedUtf8(describe(*static_cast<ThrowableObject*>(self)))));
 }
 
+// As the JDK's launcher class up to Java 24: a class it cannot load, or one
+// without static main(String[]), is refused on standard error and the
+// process ends through System.exit(1).
 jvalue checkAndLoadMain(Thread& thread, Object*, const jvalue* args) {
   StringObject* name = asString(args[2]);
   if (!name) {
@@ -149,11 +152,16 @@ jvalue checkAndLoadMain(Thread& thread, Object*, const jvalue* args) {
   for (char& c : internal) {
     if (c == '.') c = '/';
   }
-  if (Class* found = findClass(internal)) return objectValue(found);
-  printLine(systemErr(), "Error: Could not find or load main class " + dotted);
-  thread.raise("java/lang/NoClassDefFoundError", decodeModifiedUtf8(internal),
-               "sun.launcher.LauncherHelper.checkAndLoadMain");
-  return noValue();
+  Class* found = findClass(internal);
+  if (found && found->find("main", "([Ljava/lang/String;)V", true)) return objectValue(found);
+  if (found) {
+    printLine(systemErr(), "Error: Main method not found in class " + dotted +
+                               ", please define the main method as:\r\n   public static void main(String[] args)");
+  } else {
+    printLine(systemErr(), "Error: Could not find or load main class " + dotted);
+    printLine(systemErr(), "Caused by: java.lang.ClassNotFoundException: " + dotted);
+  }
+  exitRuntime(1);
 }
 
 void defineThrowables(ClassTable& table) {
@@ -187,6 +195,7 @@ void defineThrowables(ClassTable& table) {
       {"java/lang/NoClassDefFoundError", "java/lang/LinkageError"},
       {"java/lang/IncompatibleClassChangeError", "java/lang/LinkageError"},
       {"java/lang/NoSuchMethodError", "java/lang/IncompatibleClassChangeError"},
+      {"java/lang/NoSuchFieldError", "java/lang/IncompatibleClassChangeError"},
   };
   for (const auto& entry : hierarchy) table.define(entry[0], entry[1], nullptr, constructors);
 }

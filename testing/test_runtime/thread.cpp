@@ -1,8 +1,10 @@
 #include "thread.h"
 
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "env_table.h"
@@ -13,7 +15,9 @@ namespace {
 
 struct Registry {
   std::mutex lock;
+  std::condition_variable detached;
   std::map<DWORD, std::unique_ptr<Thread>> attached;
+  std::set<DWORD> daemons;
   std::vector<HANDLE> started;
   int unnamed = 0;
 };
@@ -48,12 +52,13 @@ Thread* currentThread() {
   return found == reg.attached.end() ? nullptr : found->second.get();
 }
 
-Thread& attachCurrentThread(const char* name) {
+Thread& attachCurrentThread(const char* name, bool daemon) {
   Registry& reg = registry();
   const std::lock_guard<std::mutex> guard(reg.lock);
   const DWORD id = GetCurrentThreadId();
   auto& slot = reg.attached[id];
   if (!slot) {
+    if (daemon) reg.daemons.insert(id);
     std::string threadName = name ? name : "Thread-" + std::to_string(reg.unnamed++);
     slot = std::make_unique<Thread>(id, std::move(threadName));
   }
@@ -63,7 +68,10 @@ Thread& attachCurrentThread(const char* name) {
 bool detachCurrentThread() {
   Registry& reg = registry();
   const std::lock_guard<std::mutex> guard(reg.lock);
-  return reg.attached.erase(GetCurrentThreadId()) > 0;
+  reg.daemons.erase(GetCurrentThreadId());
+  const bool wasAttached = reg.attached.erase(GetCurrentThreadId()) > 0;
+  reg.detached.notify_all();
+  return wasAttached;
 }
 
 void startJavaThread(LPTHREAD_START_ROUTINE body) {
@@ -75,18 +83,26 @@ void startJavaThread(LPTHREAD_START_ROUTINE body) {
 }
 
 void waitForJavaThreads() {
+  Registry& reg = registry();
   for (;;) {
     HANDLE next = nullptr;
     {
-      Registry& reg = registry();
       const std::lock_guard<std::mutex> guard(reg.lock);
-      if (reg.started.empty()) return;
+      if (reg.started.empty()) break;
       next = reg.started.back();
       reg.started.pop_back();
     }
     WaitForSingleObject(next, INFINITE);
     CloseHandle(next);
   }
+  const DWORD self = GetCurrentThreadId();
+  std::unique_lock<std::mutex> guard(reg.lock);
+  reg.detached.wait(guard, [&] {
+    for (const auto& [id, thread] : reg.attached) {
+      if (id != self && !reg.daemons.contains(id)) return false;
+    }
+    return true;
+  });
 }
 
 }  // namespace test_runtime

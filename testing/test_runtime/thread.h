@@ -46,11 +46,13 @@ Thread& threadOf(JNIEnv* env);
 // The calling thread's entry, or null when it is not attached.
 Thread* currentThread();
 // Attaches the calling thread (or returns its entry when already attached).
-Thread& attachCurrentThread(const char* name);
+Thread& attachCurrentThread(const char* name, bool daemon = false);
 bool detachCurrentThread();
 
 // Starts a non-daemon thread of the "VM"; DestroyJavaVM waits for all of them.
 void startJavaThread(LPTHREAD_START_ROUTINE body);
+// Waits, as DestroyJavaVM does, until the started threads have ended and no
+// other non-daemon thread is attached.
 void waitForJavaThreads();
 
 }  // namespace test_runtime

@@ -9,6 +9,8 @@
 
 #include "failure_stubs.h"
 #include "journal.h"
+#include "runtime_classes.h"
+#include "streams.h"
 #include "thread.h"
 
 namespace test_runtime {
@@ -41,17 +43,24 @@ jint JNICALL destroyJavaVm(JavaVM*) {
   return JNI_OK;
 }
 
-jint attach(void** penv, void* args) {
+jint attach(void** penv, void* args, bool daemon) {
   const auto* attachArgs = static_cast<const JavaVMAttachArgs*>(args);
-  Thread& thread = attachCurrentThread(attachArgs ? attachArgs->name : nullptr);
+  Thread& thread = attachCurrentThread(attachArgs ? attachArgs->name : nullptr, daemon);
   journal("attach", currentId());
   if (penv) *penv = thread.env();
   return JNI_OK;
 }
 
-jint JNICALL attachCurrentThreadEntry(JavaVM*, void** penv, void* args) { return attach(penv, args); }
+jint JNICALL attachCurrentThreadEntry(JavaVM*, void** penv, void* args) { return attach(penv, args, false); }
+jint JNICALL attachAsDaemonEntry(JavaVM*, void** penv, void* args) { return attach(penv, args, true); }
 
 jint JNICALL detachCurrentThreadEntry(JavaVM*) {
+  // As HotSpot: an exception still pending is the thread's uncaught one.
+  if (Thread* thread = currentThread()) {
+    if (auto* uncaught = dynamic_cast<ThrowableObject*>(thread->pending())) {
+      printStackTrace(*uncaught, systemErr(), "Exception in thread \"" + thread->name() + "\" ");
+    }
+  }
   if (!detachCurrentThread()) {
     journal("detach-unattached", currentId());
     return JNI_EDETACHED;
@@ -84,7 +93,7 @@ JNIInvokeInterface_ buildTable() {
   fillWithStubs<vmSlots>(table);
   table.DestroyJavaVM = &destroyJavaVm;
   table.AttachCurrentThread = &attachCurrentThreadEntry;
-  table.AttachCurrentThreadAsDaemon = &attachCurrentThreadEntry;
+  table.AttachCurrentThreadAsDaemon = &attachAsDaemonEntry;
   table.DetachCurrentThread = &detachCurrentThreadEntry;
   table.GetEnv = &getEnv;
   return table;

@@ -16,7 +16,7 @@ namespace {
 
 const std::string kMain = "[Java Runtime Environment]\r\nMain Class=com.example.App\r\n";
 const std::string kClassPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
-const std::string kDirect = "-Djava.class.path=C:\\x.jar;";
+const std::string kDirect = "-Djava.class.path=C:\\x.jar";
 const std::string kNoMainClass = "Main class was not specified in INI file.";
 const std::string kJreNotFound = "JRE Not Found";
 
@@ -122,6 +122,7 @@ TEST(BadInput, SettingsFiles) {
     if (i % 20 == 0) expectedClassPath += "<app>\\" + entry + ";";
     if (i % 20 == 10) expectedClassPath += entry + ";";
   }
+  expectedClassPath.pop_back();  // no empty element after the last entry
   const struct {
     const char* name;
     std::string ini;

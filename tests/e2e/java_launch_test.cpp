@@ -48,7 +48,7 @@ TEST(JavaLaunch, TheTypicalLaunchRunsMainWithTheArguments) {
   ASSERT_EQ(app.journal("env-Path").size(), 1u);
   EXPECT_EQ(app.journal("env-Path")[0], narrow(environment(L"Path")) + ";" + narrow(home) + "\\bin");
   EXPECT_EQ(optionsBeforeHooks(app),
-            std::vector<std::string>{"-Djava.class.path=" + narrow(app.path()) + "\\lib-a.jar;"});
+            std::vector<std::string>{"-Djava.class.path=" + narrow(app.path()) + "\\lib-a.jar"});
   EXPECT_EQ(app.journal("check-and-load-main"), std::vector<std::string>{"com.example.App"});
   EXPECT_EQ(app.journal("arg"), (std::vector<std::string>{"hello", "wide world", "", "--from-cmd", "two words"}));
   EXPECT_EQ(app.journal("create-thread-is-loader"), std::vector<std::string>{"0"}) << "Java runs on a thread of its own";
@@ -61,7 +61,7 @@ TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
   GlobalMemoryStatus(&memory);
   uint64_t half = (static_cast<uint64_t>(memory.dwTotalPhys) >> 10) / 2;
   uint64_t bounded = std::max<uint64_t>(std::min<uint64_t>(half, 1024 * 1024), 256 * 1024);
-  const std::string direct = "-Djava.class.path=C:\\x.jar;";
+  const std::string direct = "-Djava.class.path=C:\\x.jar";
 
   const struct {
     const char* name;
@@ -71,11 +71,15 @@ TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
       {"library path first", "Library Path=D:\\native\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
        {"-Djava.library.path=D:\\native;<app>\\;.;" + narrow(environment(L"Path")) + ";<jre>\\lib", direct}},
       {"missing relative entry", "[Class Path]\r\nClass Path=C:\\x.jar;missing.jar\r\n", {direct}},
-      {"embedded jar alone", "[Application]\r\nEmbedded Jar=YES\r\n", {"-Djava.class.path=<app>\\Shop.exe;"}},
+      {"no empty element", "[Class Path]\r\nClass Path=C:\\x.jar;;C:\\y.jar;\r\n", {direct + ";C:\\y.jar"}},
+      {"embedded jar alone", "[Application]\r\nEmbedded Jar=YES\r\n", {"-Djava.class.path=<app>\\Shop.exe"}},
       {"parameters as written",
        "Virtual Machine Parameters=-Xmx512m \"-Dmy.dir=C:\\Program Files\\x\" -Xss1m\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
        {direct, "-Xmx512m", "-Dmy.dir=C:\\Program Files\\x", "-Xss1m"}},
-      {"leading blank", "Virtual Machine Parameters=\" -Xrs\"\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n", {direct, "", "-Xrs"}},
+      {"leading blank", "Virtual Machine Parameters=\" -Xrs\"\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n", {direct, "-Xrs"}},
+      {"only from a + section",
+       "[Class Path]\r\nClass Path=C:\\x.jar\r\n[Java Runtime Environment+]\r\nVirtual Machine Parameters=-Xmx64m\r\n",
+       {direct, "-Xmx64m"}},
       {"environment references",
        "Virtual Machine Parameters=-Dhome=%QL_JVM_HOME% -Dshop=%SHOP_E2E% -Dnone=%NO_SUCH_VAR%\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
        {direct, "-Dhome=<jre>", "-Dshop=expanded", "-Dnone=%NO_SUCH_VAR%"}},
@@ -111,8 +115,9 @@ TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
       {"-Xss1m", 1u << 20, 2u << 20},
       {"-Xss16m", 16u << 20, 17u << 20},
       {"-Xss16m -Xss2m", 2u << 20, 3u << 20},
-      {"", 3u << 20, 4u << 20},  // the runtime's default
-      {"-Xss4g", 3u << 20, 4u << 20},  // wraps to 0: the default again
+      // HotSpot on Windows gives no default: the exe's own stack reserve, 2 MB.
+      {"", 2u << 20, 3u << 20},
+      {"-Xss4g", 2u << 20, 3u << 20},  // wraps to 0: the default again (the VM then refuses it)
       {"-Xss512", 1, (1u << 20) + 1},  // 51 bytes asked: the smallest stack the system gives
   };
   int n = 0;
@@ -185,7 +190,8 @@ TEST(JavaLaunch, MainClassProblemsAreReported) {
       {"refused by the runtime's launcher class", nullptr, "com.example.Missing",
        "Failed to load Main Class: com/example/Missing."},
       {"plain lookup", L"no-boot-finder", "com.example.Missing", "Could not find the main class com/example/Missing."},
-      {"no main method", nullptr, "test.NoMain\r\nVirtual Machine Parameters=-Dtest.jvm.quiet-lookups",
+      {"no main method for the launcher class", nullptr, "test.NoMain", "Failed to load Main Class: test/NoMain."},
+      {"no main method", L"no-boot-finder", "test.NoMain\r\nVirtual Machine Parameters=-Dtest.jvm.quiet-lookups",
        "No main method found in specified class."},
   };
   int n = 0;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <sstream>
 
+#include "instances.h"
 #include "java_app.h"
 #include "robot/png_file.h"
 
@@ -235,6 +236,56 @@ TEST(SplashWindow, ClosesRightAfterShowing) {
     EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
     EXPECT_NE(app.journalText().find("destroy-done"), std::string::npos) << app.journalText();
   }
+}
+
+struct SplashSearch {
+  DWORD processId;
+  bool found = false;
+};
+
+BOOL CALLBACK findSplash(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<SplashSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, 64);
+  search->found = owner == search->processId && std::wstring(name) == L"SplashScreenWindow";
+  return !search->found;
+}
+
+// Whether the process shows a window of the splash class.
+bool showsSplash(DWORD processId) {
+  SplashSearch search{processId};
+  EnumWindows(&findSplash, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool waitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 200; ++i) {
+    if (condition()) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+// With IBM runtimes admitted the Java thread stays parked after main returns
+// and the launch never ends by itself: the splash still goes when main ends.
+TEST(SplashWindow, ClosesWhenTheJavaThreadParks) {
+  JavaApp app(currentTestName());
+  app.addRuntime(L"jre");
+  app.folder().writeFile(L"splash.bmp", bmpImage(40, 30, quadrants(40, 30, {255, 255, 0, 255})));
+  app.writeIni(kMain + std::string(kSlowStart) + "VM Provider=any\r\n" + kClassPath +
+               splashSection(app.path() + L"\\splash.bmp"));
+  SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", (app.path() + L"\\journal.txt").c_str());
+  HANDLE process = instances::start(app, L"");
+  SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
+  ASSERT_NE(process, nullptr);
+  const DWORD id = GetProcessId(process);
+  EXPECT_TRUE(waitFor([&] { return showsSplash(id); })) << "the splash shows while the VM starts";
+  EXPECT_TRUE(instances::waitForJournal(app, "argc")) << app.journalText();
+  EXPECT_TRUE(waitFor([&] { return !showsSplash(id); })) << "the splash is gone once main returned";
+  EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the parked launch goes on";
+  instances::finish(process, 0);
 }
 
 }  // namespace
