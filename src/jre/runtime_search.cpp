@@ -158,7 +158,7 @@ String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm) {
 }
 
 bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass) {
-  if (pairPass && app.pairProduct.empty()) return false;
+  if (pairPass && (app.pairProduct.empty() || app.startedAsPairedProduct)) return false;
   std::vector<JreCandidate> candidates;
   ProbedHomes probed;
   for (const RuntimeKey& key : kRuntimeKeys) {

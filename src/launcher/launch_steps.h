@@ -19,6 +19,9 @@ int32_t waitForFirstInstance(LauncherApp& app);
 
 // Paired product: starts the sibling launcher with this command line.
 int32_t launchPairedProduct(LauncherApp& app);
+// Whether the paired product started this process (and forgets it, so that
+// the application's own child processes do not inherit it).
+bool takeHandOverMark();
 
 // Runtime discovery: the registry search, in this launcher's own pass or in
 // the pass for the paired product.

@@ -51,6 +51,7 @@ LauncherApp::~LauncherApp() {
 }
 
 bool LauncherApp::Init() {
+  startedAsPairedProduct = takeHandOverMark();
   splitCommandLine(trimWhiteSpace(fromWide(GetCommandLineW())), arguments);
   if (!arguments.empty()) arguments.erase(arguments.begin());
 
@@ -121,8 +122,10 @@ bool LauncherApp::selectSearchedRuntime() {
 
 void LauncherApp::checkMachine() {
   launchPairProduct = false;
-  if (pairProduct.empty()) return;
-  launchPairProduct = builtForAnotherMachine(jvmDllPath);
+  // A launch the paired product handed over stays here, whatever it finds:
+  // handing it back would relay it for ever.
+  if (pairProduct.empty() || startedAsPairedProduct) return;
+  launchPairProduct = builtForPairedMachine(jvmDllPath);
 }
 
 int32_t LauncherApp::Run() {

@@ -79,6 +79,7 @@ class LauncherApp {
   NativeSplashCloser nativeSplashCloser;
   HANDLE instanceReadyEvent = nullptr;
   bool launchPairProduct = false;
+  bool startedAsPairedProduct = false;
   CreateJavaVmEntry createJavaVmEntry = nullptr;
   DefaultInitArgsEntry defaultInitArgsEntry = nullptr;
   FindClassFromBootLoaderEntry findClassFromBootLoaderEntry = nullptr;

@@ -11,6 +11,10 @@ uint16_t ownMachine() {
 #endif
 }
 
+uint16_t pairedMachine() {
+  return ownMachine() == IMAGE_FILE_MACHINE_AMD64 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
+}
+
 namespace {
 
 using ImageNtHeaderFunction = PIMAGE_NT_HEADERS(WINAPI*)(PVOID base);
@@ -44,7 +48,7 @@ int32_t machineOfMapping(const BYTE* image, ULONGLONG size) {
 
 }  // namespace
 
-bool builtForAnotherMachine(const String& dllPath) {
+bool builtForPairedMachine(const String& dllPath) {
   HANDLE file = CreateFileW(wide(dllPath), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -61,5 +65,5 @@ bool builtForAnotherMachine(const String& dllPath) {
   }
   if (mapping) CloseHandle(mapping);
   CloseHandle(file);
-  return machine >= 0 && machine != ownMachine();
+  return machine == pairedMachine();
 }

@@ -4,12 +4,30 @@
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
 
+namespace {
+
+// Set in the environment the paired product inherits: a launcher that finds
+// it never hands the launch over again.
+const wchar_t kHandOverMark[] = L"QL_PAIRED_LAUNCH";
+
+}  // namespace
+
+bool takeHandOverMark() {
+  if (GetEnvironmentVariableW(kHandOverMark, nullptr, 0) == 0) return false;
+  // The application's own child processes must not inherit it.
+  SetEnvironmentVariableW(kHandOverMark, nullptr);
+  return true;
+}
+
 int32_t launchPairedProduct(LauncherApp& app) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(wide(app.pairProduct), GetCommandLineW(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  SetEnvironmentVariableW(kHandOverMark, L"1");
+  BOOL started = CreateProcessW(wide(app.pairProduct), GetCommandLineW(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                &startup, &process);
+  SetEnvironmentVariableW(kHandOverMark, nullptr);
+  if (!started) {
     // Nothing could take the launch over: that is a failed launch, not a success.
     return -1;
   }

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cwctype>
 #include <map>
+#include <set>
 
 #include "process_start/process_start.h"
 #include "robot/folder_picker.h"
 #include "robot/png_file.h"
+// After <windows.h>.
+#include <tlhelp32.h>
 
 namespace robot {
 namespace {
@@ -242,7 +245,7 @@ bool ownsDialog(HWND owner) {
 }
 
 struct Scan {
-  DWORD processId;
+  const std::set<DWORD>& processes;
   std::vector<HWND> found;
 };
 
@@ -250,8 +253,23 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM param) {
   auto scan = reinterpret_cast<Scan*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == scan->processId && IsWindowVisible(hwnd)) scan->found.push_back(hwnd);
+  if (scan->processes.count(pid) && IsWindowVisible(hwnd)) scan->found.push_back(hwnd);
   return TRUE;
+}
+
+// Adds the running processes whose parent is among `processes`, and theirs.
+void addDescendants(std::set<DWORD>& processes) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  for (bool added = true; added;) {
+    added = false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+      if (processes.count(entry.th32ParentProcessID)) added |= processes.insert(entry.th32ProcessID).second;
+    }
+  }
+  CloseHandle(snapshot);
 }
 
 // One round of watching: records new windows of the process and answers
@@ -260,12 +278,17 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM param) {
 // enabled again, so a test can go on pressing its buttons.
 class Watch {
  public:
+  // `followChildren`: the windows of the processes it starts count too.
   Watch(DWORD processId, std::vector<std::wstring> presses, std::vector<Window>& seen,
-        std::wstring screenshotFolder = L"")
-      : processId_(processId), presses_(std::move(presses)), seen_(seen), screenshotFolder_(std::move(screenshotFolder)) {}
+        std::wstring screenshotFolder = L"", bool followChildren = false)
+      : processes_{processId}, followChildren_(followChildren), presses_(std::move(presses)), seen_(seen),
+        screenshotFolder_(std::move(screenshotFolder)) {}
+
+  const std::set<DWORD>& processes() const { return processes_; }
 
   void poll() {
-    Scan scan{processId_, {}};
+    if (followChildren_) addDescendants(processes_);
+    Scan scan{processes_, {}};
     EnumWindows(collect, reinterpret_cast<LPARAM>(&scan));
     for (HWND hwnd : scan.found) {
       auto known = handled_.find(hwnd);
@@ -300,7 +323,8 @@ class Watch {
 
  private:
   enum class State { Answered, Waiting };
-  DWORD processId_;
+  std::set<DWORD> processes_;
+  bool followChildren_;
   std::vector<std::wstring> presses_;
   size_t next_ = 0;
   std::map<HWND, State> handled_;
@@ -372,7 +396,7 @@ Outcome run(const Launch& launch) {
     return outcome;
   }
   outcome.started = true;
-  Watch watch(process.dwProcessId, launch.presses, outcome.windows, launch.screenshotFolder);
+  Watch watch(process.dwProcessId, launch.presses, outcome.windows, launch.screenshotFolder, true);
   DWORD started = GetTickCount();
   for (;;) {
     watch.poll();
@@ -386,6 +410,7 @@ Outcome run(const Launch& launch) {
     }
   }
   GetExitCodeProcess(process.hProcess, &outcome.exitCode);
+  outcome.processes = static_cast<int>(watch.processes().size());
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   if (readerThread) {

@@ -1,6 +1,6 @@
 #pragma once
 // The dialog robot: starts a program, watches the top-level windows of its
-// process, records every message box and dialog (caption, owner, icon,
+// process and of the processes it starts, records every message box and dialog (caption, owner, icon,
 // controls) and presses the buttons a test asks for. A window nobody asked
 // for is recorded as unexpected and closed, so a test fails instead of hanging.
 #include <windows.h>
@@ -64,6 +64,7 @@ struct Outcome {
   DWORD startError = 0;
   bool timedOut = false;
   DWORD exitCode = 0;
+  int processes = 0;  // the program and the processes it started, as far as seen
   std::vector<Window> windows;
   std::string output;  // standard output and error, when captured
 

@@ -111,4 +111,56 @@ TEST(RuntimeSelection, ThePairedProductRunsWithTheSameCommandLine) {
   }
 }
 
+// Sets the machine field of a PE file's header.
+void setMachine(const std::wstring& file, uint16_t machine) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  uint32_t peOffset = 0;
+  DWORD done = 0;
+  SetFilePointer(handle, 0x3C, nullptr, FILE_BEGIN);
+  ReadFile(handle, &peOffset, sizeof peOffset, &done, nullptr);
+  SetFilePointer(handle, static_cast<LONG>(peOffset + 4), nullptr, FILE_BEGIN);
+  WriteFile(handle, &machine, sizeof machine, &done, nullptr);
+  CloseHandle(handle);
+}
+
+// A launch is handed over at most once: a runtime neither product can load
+// (ARM64) is reported at once, and two copies that name each other as
+// paired product do not send a launch back and forth.
+TEST(RuntimeSelection, ThePairedProductsNeverRelayALaunchMoreThanOnce) {
+  const struct {
+    const char* name;
+    bool arm64;     // else the other machine's runtime
+    int processes;  // launchers started, the first one included
+  } cases[] = {
+      {"a runtime neither product loads", true, 1},
+      {"copies naming each other", false, 2},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.arm64 && otherMachineRuntime().empty()) {
+      std::printf("[  SKIPPED ] %s: the other machine's test runtime is not built\n", c.name);
+      continue;
+    }
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    const std::wstring home = app.addRuntime(L"other", c.arm64 ? testRuntime() : otherMachineRuntime());
+    const std::wstring jvm = home + L"\\bin\\server\\jvm.dll";
+    if (c.arm64) setMachine(jvm, 0xAA64);
+    const std::string settings = kApp + "JRE Path=" + narrow(home) + "\r\n" + kClassPath +
+                                 "[Application]\r\nPair Return Code=yes\r\nPair Product=" + narrow(app.path());
+    app.writeIni(settings + "\\Shop64.exe\r\n");
+    app.folder().installLauncher(L"Shop64.exe");
+    app.folder().writeFile(L"Shop64.ini", settings + "\\Shop.exe\r\n");
+
+    robot::Outcome outcome = app.launch(L"", {L"OK"});
+    EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+    EXPECT_NE(onlyMessage(outcome).find("Failed to load Java VM library: " + narrow(jvm) + " (errno = 193)."),
+              std::string::npos)
+        << report(outcome);
+    EXPECT_EQ(outcome.processes, c.processes) << report(outcome);
+    EXPECT_TRUE(app.journal("loaded-thread").empty()) << app.journalText();
+  }
+}
+
 }  // namespace
