@@ -1,5 +1,7 @@
 #include "jre/version_number.h"
 
+#include <algorithm>
+
 #include "resources/resource_ids.h"
 
 namespace {
@@ -69,6 +71,16 @@ bool matchesPreferred(const VersionNumber& candidate, const VersionNumber& entry
 }
 
 String formatVersion(const VersionNumber& version) {
+  // A parsed version prints the parts its text gave: a bound of 11 reads 11,
+  // not 11.0 or 11.65535, since it admits every 11.x.
+  if (version.partCount > 0) {
+    String text;
+    for (int i = 0; i < std::min(version.partCount, 4); ++i) {
+      if (i > 0) text += u'.';
+      text += formatText(u"%d", {version.parts[i]});
+    }
+    return text;
+  }
   int last = 3;
   while (last >= 0 && (version.parts[last] == 0 || version.parts[last] == 65535)) --last;
   if (last < 0) return u"0.0.0.0";

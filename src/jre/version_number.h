@@ -26,8 +26,9 @@ bool withinBounds(const VersionNumber& version, const VersionNumber& min, const 
 // Trailing 0 parts of the preferred entry match anything: 1.8 matches 1.8.0.231.
 bool matchesPreferred(const VersionNumber& candidate, const VersionNumber& entry);
 
-// For messages: parts up to the last one that is neither 0 nor 65535, at
-// least two; "0.0.0.0" when there is none.
+// For messages: the parts its text gave when it was parsed ("11", "1.8",
+// "11.0.2"); otherwise parts up to the last one that is neither 0 nor 65535,
+// at least two, "0.0.0.0" when there is none.
 String formatVersion(const VersionNumber& version);
 
 // The phrase that says which versions are acceptable ("latest version",

@@ -26,7 +26,7 @@ TEST(JreNotFound, DialogSaysWhatIsNeededAndCancelEndsTheLaunch) {
        L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (latest version) from:"},
       {"server VM and bounds, close box", "JVM Type=server\r\nMinimum Version=1.6\r\nMaximum Version=11\r\n", L"(close)",
        L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server JVM "
-       L"(version between 1.6 and 11.0) from:"},
+       L"(version between 1.6 and 11) from:"},
       {"exact version, Cancel", "Minimum Version=1.8.0.231\r\nMaximum Version=1.8.0.231\r\n", L"Cancel",
        L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (version 1.8.0.231 is "
        L"required) from:"},
