@@ -1,7 +1,5 @@
 #include "settings/ini_settings_file.h"
 
-#include <algorithm>
-
 #include "common/win_text.h"
 
 uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
@@ -18,35 +16,17 @@ uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
   return result;
 }
 
-namespace {
-
-// More characters than any value of the file can have: a file holds at
-// least one byte per character, whatever its encoding.
-DWORD roomForWholeFile(const String& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(wide(path), GetFileExInfoStandard, &data) || data.nFileSizeHigh != 0 ||
-      data.nFileSizeLow > 0x7FFFFFF0u) {
-    return 0;
-  }
-  return data.nFileSizeLow + 2;
-}
-
-}  // namespace
-
 String IniSettingsFile::getValue(const String& section, const String& key) {
   String buffer;
-  for (DWORD size = 256;;) {
+  // A count of size - 1 means the value may have been cut: read again with
+  // twice the room, so the buffer follows the value, not the file's size.
+  for (DWORD size = 256;; size *= 2) {
     buffer.assign(size, u'\0');
     DWORD length = GetPrivateProfileStringW(wide(section), wide(key), L"", wideBuffer(buffer), size, wide(path_));
-    // A count of size - 1 means the value may have been cut: read again.
     if (length != size - 1) {
       buffer.resize(length);
       return buffer;
     }
-    // Rather than doubling through every size up to a long value's, read it
-    // once more with room for the whole file (doubling still, should the
-    // file have grown meanwhile).
-    size = std::max(size * 2, roomForWholeFile(path_));
   }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After <windows.h>.
+#include <psapi.h>
 
 #include "settings/layered_settings.h"
 #include "test_files.h"
@@ -40,6 +42,25 @@ TEST(IniSettingsFile, ReadsValuesAsUsersWriteThem) {
             (StringList{u"Java Runtime Environment", u"application"}));
   EXPECT_EQ(IniSettingsFile(folder + u"\\unicode.ini").getValue(u"Unicode", u"Name"), u"\u00e9\u4e2d");
   EXPECT_EQ(IniSettingsFile(folder + u"\\none.ini").getValue(u"A", u"B"), u"");
+}
+
+// A long value is read with room for itself, not for the whole file: many
+// megabytes of other lines cost the reader nothing more (the platform keeps
+// the file it read for the first value, so only the reader's own buffers
+// count for the second).
+TEST(IniSettingsFile, ALongValueNeedsRoomForItselfNotForTheFile) {
+  const String path = freshTempFolder("ini-long") + u"\\big.ini";
+  std::string content = "[A]\r\nShort=1\r\nV300=" + toUtf8(digits(300)) + "\r\n[Filler]\r\n";
+  while (content.size() < 16 * 1024 * 1024) content += "; a line of filler that nobody reads\r\n";
+  writeAnsiFile(path, content);
+  IniSettingsFile ini(path);
+  EXPECT_EQ(ini.getValue(u"A", u"Short"), u"1");
+  PROCESS_MEMORY_COUNTERS before{};
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  EXPECT_EQ(ini.getValue(u"A", u"V300"), digits(300));
+  PROCESS_MEMORY_COUNTERS after{};
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, 4u * 1024 * 1024);
 }
 
 TEST(IniSettingsFile, WritesReadsTheHeaderAndDeletes) {
