@@ -22,7 +22,25 @@ bool removeDirectory(const String& path) {
   return RemoveDirectoryW(wide(target)) != FALSE;
 }
 
-uint32_t createParentFolders(const String& filePath) {
+namespace {
+
+// A path rooted on the current drive (\logs\out.txt) as a full path, so that
+// its folders are made there and not below the current directory.
+String withCurrentDrive(const String& path) {
+  bool onCurrentDrive = !path.empty() && path[0] == u'\\' && !isNetworkPath(path) && !hasLongPathPrefix(path);
+  if (!onCurrentDrive) return path;
+  DWORD length = GetFullPathNameW(wide(path), 0, nullptr, nullptr);
+  String full(length, u'\0');
+  length = length ? GetFullPathNameW(wide(path), length, wideBuffer(full), nullptr) : 0;
+  if (length == 0) return path;
+  full.resize(length);
+  return full;
+}
+
+}  // namespace
+
+uint32_t createParentFolders(const String& requestedPath) {
+  const String filePath = withCurrentDrive(requestedPath);
   if (pathExists(filePath)) return 0;
   bool network = isNetworkPath(filePath);
   StringList parts = splitPathComponents(filePath);
@@ -31,16 +49,21 @@ uint32_t createParentFolders(const String& filePath) {
   // current directory and is created like the others.
   bool rooted = (filePath.size() >= 2 && filePath[1] == u':') || filePath[0] == u'\\';
   uint32_t lastError = 0;
+  StringList created;
   String current;
   for (size_t i = 0; i + 1 < parts.size(); ++i) {
     String next = current.empty() ? parts[i] : current + u"\\" + parts[i];
-    if ((i > 0 || !rooted) && !CreateDirectoryW(wide(withLongPathPrefix(next)), nullptr)) {
-      lastError = GetLastError();
-      if (lastError != ERROR_ALREADY_EXISTS && !network) {
-        // Leave no half-made chain behind: the level above goes again when
-        // it is empty (the system removes only empty folders).
-        if (!current.empty() && (i > 1 || !rooted)) removeDirectory(current);
-        break;
+    if (i > 0 || !rooted) {
+      if (CreateDirectoryW(wide(withLongPathPrefix(next)), nullptr)) {
+        created.push_back(next);
+      } else {
+        lastError = GetLastError();
+        if (lastError != ERROR_ALREADY_EXISTS && !network) {
+          // Leave no half-made chain behind, but only what this call made:
+          // a folder that was there before stays.
+          for (auto folder = created.rbegin(); folder != created.rend(); ++folder) removeDirectory(*folder);
+          break;
+        }
       }
     }
     current = next;

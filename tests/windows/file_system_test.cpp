@@ -33,8 +33,12 @@ TEST(CreateParentFolders, CreatesRelativePathsBelowTheCurrentDirectory) {
   GetCurrentDirectoryW(MAX_PATH, previous);
   SetCurrentDirectoryW(wide(root));
   EXPECT_EQ(createParentFolders(u"logs\\today\\out.txt"), 0u);
+  // Rooted on the current drive: made there, not below the current directory.
+  EXPECT_EQ(createParentFolders(root.substr(2) + u"\\rooted\\sub\\out.txt"), 0u);
   SetCurrentDirectoryW(previous);
   EXPECT_TRUE(isFolder(root + u"\\logs\\today"));
+  EXPECT_TRUE(isFolder(root + u"\\rooted\\sub"));
+  EXPECT_FALSE(isFolder(root + root.substr(2)));
 }
 
 TEST(CreateParentFolders, ReportsALevelThatCannotBeMade) {
@@ -43,6 +47,13 @@ TEST(CreateParentFolders, ReportsALevelThatCannotBeMade) {
   uint32_t error = createParentFolders(root + u"\\file\\sub\\x.txt");
   EXPECT_NE(error, 0u);
   EXPECT_FALSE(isFolder(root + u"\\file\\sub"));
+
+  // What was there before stays, empty or not; only what the call made goes.
+  CreateDirectoryW(wide(root + u"\\existing"), nullptr);
+  EXPECT_NE(createParentFolders(root + u"\\existing\\bad<name\\x.txt"), 0u);
+  EXPECT_TRUE(isFolder(root + u"\\existing"));
+  EXPECT_NE(createParentFolders(root + u"\\made\\bad<name\\x.txt"), 0u);
+  EXPECT_FALSE(isFolder(root + u"\\made"));
 }
 
 TEST(FileFinder, FindsShortAndLongPathsAndNamesTheFolder) {
