@@ -57,16 +57,24 @@ void JreNotFoundDialog::browse(HWND dialog) {
   info.hwndOwner = dialog;
   info.lpszTitle = wide(title);
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
-  PIDLIST_ABSOLUTE picked = dialog_libraries::browseForFolder(&info);
-  if (!picked) return;
-  wchar_t path[MAX_PATH] = L"";
-  dialog_libraries::pathFromIdList(picked, path);
-  dialog_libraries::freeTaskMemory(picked);
+  String path;
+  {
+    dialog_libraries::ComApartment com;
+    PIDLIST_ABSOLUTE picked = dialog_libraries::browseForFolder(&info);
+    if (!picked) return;
+    path = dialog_libraries::pathFromIdList(picked);
+    dialog_libraries::freeTaskMemory(picked);
+  }
 
-  SetDlgItemTextW(dialog, IDC_JRE_FOLDER, path);
-  chosenFolder_ = fromWide(path);
-  if (!chosenFolder_.empty() && chosenFolder_.back() != u'\\') chosenFolder_ += u'\\';
-  chosenJvmPath_ = findJvmLibrary(chosenFolder_, jvmType_);
+  SetDlgItemTextW(dialog, IDC_JRE_FOLDER, wide(path));
+  chosenFolder_ = path;
+  chosenJvmPath_.clear();
+  // A pick without a file-system path is no folder: probed, an empty folder
+  // would name the current directory.
+  if (!chosenFolder_.empty()) {
+    if (chosenFolder_.back() != u'\\') chosenFolder_ += u'\\';
+    chosenJvmPath_ = findJvmLibrary(chosenFolder_, jvmType_);
+  }
   EnableWindow(GetDlgItem(dialog, IDOK), !chosenJvmPath_.empty());
 }
 

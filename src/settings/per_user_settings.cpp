@@ -46,10 +46,22 @@ String pairPerUserSettingsPath(const LauncherApp& app) {
 }
 
 bool pairSettingsFilePath(const LauncherApp& app, String& path) {
-  return !app.pairProduct.empty() && settingsPathForModule(app.pairProduct, path);
+  if (app.pairProduct.empty()) return false;
+  // A bare or relative name lies beside this executable: left relative, the
+  // system would put the file in the Windows folder (a service's current
+  // directory is the system folder).
+  String pair = app.pairProduct;
+  bool relative = !(pair.size() >= 2 && pair[1] == u':') && pair[0] != u'\\';
+  if (relative) {
+    String folder;
+    if (!executableFolder(folder)) return false;
+    pair = folder + pair;
+  }
+  return settingsPathForModule(pair, path);
 }
 
 void persistChosenRuntime(LauncherApp& app, const String& home) {
+  if (home.empty()) return;  // an empty folder would name the current directory
   String settingsPath;
   if (!settingsFilePath(settingsPath)) return;
   const String section = u"Java Runtime Environment";

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/system_library.h"
+#include "common/win_text.h"
 
 namespace dialog_libraries {
 namespace {
@@ -14,8 +15,10 @@ struct Entries {
   decltype(&DefSubclassProc) defSubclassProc;
   decltype(&ShellExecuteW) shellExecute;
   decltype(&SHBrowseForFolderW) browseForFolder;
-  decltype(&SHGetPathFromIDListW) pathFromIdList;
+  decltype(&SHGetPathFromIDListEx) pathFromIdList;
   decltype(&CoTaskMemFree) freeTaskMemory;
+  decltype(&CoInitializeEx) comInitialize;
+  decltype(&CoUninitialize) comUninitialize;
 };
 Entries table{};
 
@@ -38,8 +41,11 @@ BOOL CALLBACK load(INIT_ONCE*, void*, void**) {
   HMODULE shell = loadSystemLibrary(L"shell32.dll");
   lookUp(table.shellExecute, shell, "ShellExecuteW");
   lookUp(table.browseForFolder, shell, "SHBrowseForFolderW");
-  lookUp(table.pathFromIdList, shell, "SHGetPathFromIDListW");
-  lookUp(table.freeTaskMemory, loadSystemLibrary(L"ole32.dll"), "CoTaskMemFree");
+  lookUp(table.pathFromIdList, shell, "SHGetPathFromIDListEx");
+  HMODULE ole = loadSystemLibrary(L"ole32.dll");
+  lookUp(table.freeTaskMemory, ole, "CoTaskMemFree");
+  lookUp(table.comInitialize, ole, "CoInitializeEx");
+  lookUp(table.comUninitialize, ole, "CoUninitialize");
   return TRUE;
 }
 
@@ -78,12 +84,27 @@ PIDLIST_ABSOLUTE browseForFolder(BROWSEINFOW* info) {
   return entries().browseForFolder ? entries().browseForFolder(info) : nullptr;
 }
 
-BOOL pathFromIdList(PCIDLIST_ABSOLUTE list, wchar_t* path) {
-  return entries().pathFromIdList && entries().pathFromIdList(list, path);
+String pathFromIdList(PCIDLIST_ABSOLUTE list) {
+  // The longest path the system has; the plain form stops at MAX_PATH.
+  String path(32768, u'\0');
+  if (!entries().pathFromIdList || !entries().pathFromIdList(list, wideBuffer(path), 32768, GPFIDL_DEFAULT)) {
+    return String();
+  }
+  path.resize(path.find(u'\0'));
+  return path;
 }
 
 void freeTaskMemory(void* memory) {
   if (entries().freeTaskMemory) entries().freeTaskMemory(memory);
+}
+
+ComApartment::ComApartment() {
+  initialised_ = entries().comInitialize &&
+                 SUCCEEDED(entries().comInitialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+ComApartment::~ComApartment() {
+  if (initialised_) entries().comUninitialize();
 }
 
 }  // namespace dialog_libraries

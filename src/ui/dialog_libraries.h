@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "common/text.h"
+
 namespace dialog_libraries {
 
 BOOL initCommonControls(DWORD classes);
@@ -18,7 +20,21 @@ LRESULT defSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // ShellExecuteW with the verb "open" and no parameters or folder.
 HINSTANCE openDocument(HWND owner, const wchar_t* target);
 PIDLIST_ABSOLUTE browseForFolder(BROWSEINFOW* info);
-BOOL pathFromIdList(PCIDLIST_ABSOLUTE list, wchar_t* path);
+// The folder's whole path, however long; empty when it has none.
+String pathFromIdList(PCIDLIST_ABSOLUTE list);
 void freeTaskMemory(void* memory);
+
+// COM on the calling thread for as long as it lives (the folder picker
+// needs it); a thread that has it already keeps it as it was.
+class ComApartment {
+ public:
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_ = false;
+};
 
 }  // namespace dialog_libraries

@@ -151,4 +151,20 @@ TEST(JreNotFound, ThePickedRuntimeIsRememberedForTheNextLaunch) {
   removeTree(productFolder);
 }
 
+// In service mode the pick goes into the INI beside the executable, and into
+// the paired product's INI beside it when "Pair Product" is a bare name.
+TEST(JreNotFound, AServicePickGoesIntoItsOwnAndItsPairedProductsIni) {
+  JavaApp app(currentTestName());
+  const std::wstring home = app.path() + L"\\rt";
+  makeRuntime(home, L"server");
+  const std::string settings = "[Java Runtime Environment]\r\nMain Class=com.example.App\r\n[Class Path]\r\n"
+                               "Class Path=C:\\x.jar\r\n[Application]\r\nApplication Type=service\r\n";
+  app.writeIni(settings + "Pair Product=Shop64.exe\r\n");
+  app.folder().writeFile(L"Shop64.ini", settings);
+  robot::Outcome outcome = app.launch(L"", {L"Browse...", L"pick:" + home, L"OK"});
+  EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
+  EXPECT_EQ(readJrePath(app.path() + L"\\Shop.ini"), home + L"\\");
+  EXPECT_EQ(readJrePath(app.path() + L"\\Shop64.ini"), home + L"\\");
+}
+
 }  // namespace
