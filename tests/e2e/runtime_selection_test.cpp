@@ -105,7 +105,8 @@ TEST(RuntimeSelection, ThePairedProductRunsWithTheSameCommandLine) {
     robot::Outcome outcome = app.launch(L"5");
     EXPECT_EQ(outcome.exitCodeSigned(), c.exitCode) << report(outcome);
     EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
-    if (c.exitCode == 0) Sleep(2000);  // let the sibling finish its journal
+    // Not waited for, the sibling may still be running: wait for its main.
+    for (int i = 0; i < 200 && app.journal("exit").empty(); ++i) Sleep(50);
     EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"5"}) << app.journalText();
     EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{narrow(app.path()) + "\\jre\\bin\\server\\jvm.dll"});
   }
