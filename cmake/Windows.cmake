@@ -23,6 +23,7 @@ add_link_options(-Wl,--gc-sections)
 add_library(launcher_win STATIC
   src/common/ansi_text.cpp
   src/common/file_system.cpp
+  src/common/message_loop_thread.cpp
   src/common/string_table.cpp
   src/common/system_library.cpp
   src/jre/jre_not_found_dialog.cpp
@@ -40,7 +41,7 @@ add_library(launcher_win STATIC
   src/settings/settings_loader.cpp
   src/splash/gdiplus_api.cpp
   src/splash/splash_start.cpp
-  src/splash/splash_thread.cpp
+  src/splash/splash_screen.cpp
   src/splash/splash_window.cpp
   src/ui/dialog_centring.cpp
   src/ui/dialog_libraries.cpp

@@ -4,11 +4,8 @@
 #include "common/win_text.h"
 
 bool fileExists(const String& path) {
-  WIN32_FIND_DATAW data;
-  HANDLE search = FindFirstFileW(wide(path), &data);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
+  FileFinder finder;
+  return finder.findFirst(&path);
 }
 
 bool pathExists(const String& path) {
@@ -71,13 +68,15 @@ uint32_t createParentFolders(const String& requestedPath) {
   return lastError == ERROR_ALREADY_EXISTS ? 0 : lastError;
 }
 
-FileFinder::~FileFinder() { reset(); }
-
 void FileFinder::reset() {
   found_ = false;
-  if (search_ != INVALID_HANDLE_VALUE) FindClose(search_);
-  search_ = INVALID_HANDLE_VALUE;
+  search_.reset();
   folder_.clear();
+}
+
+bool FileFinder::findNext() {
+  found_ = search_ && FindNextFileW(search_.get(), &data_);
+  return found_;
 }
 
 bool FileFinder::findFirst(const String* pattern) {
@@ -85,8 +84,8 @@ bool FileFinder::findFirst(const String* pattern) {
   String wanted = pattern ? *pattern : String(u"*.*");
   if (wanted.size() >= 32767) return false;
   wanted = withLongPathPrefix(wanted);
-  search_ = FindFirstFileW(wide(wanted), &data_);
-  if (search_ == INVALID_HANDLE_VALUE) return false;
+  search_.reset(FindFirstFileW(wide(wanted), &data_));
+  if (!search_) return false;
 
   DWORD length = GetFullPathNameW(wide(wanted), 0, nullptr, nullptr);
   String full(length, u'\0');

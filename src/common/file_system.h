@@ -2,9 +2,10 @@
 #include <windows.h>
 
 #include "common/text.h"
+#include "common/unique_resource.h"
 
-// True when FindFirstFileW finds at least one entry (file or folder) for the
-// path or pattern, taken unchanged.
+// True when a search finds at least one entry (file or folder) for the path
+// or pattern (in its \\?\ form from 260 characters on).
 bool fileExists(const String& path);
 
 // Like fileExists, but only for drive paths (second character ":") and paths
@@ -22,14 +23,13 @@ uint32_t createParentFolders(const String& filePath);
 class FileFinder {
  public:
   FileFinder() = default;
-  ~FileFinder();
-  FileFinder(const FileFinder&) = delete;
-  FileFinder& operator=(const FileFinder&) = delete;
 
   // Starts a search for `pattern` (all entries "*.*" when null). Patterns of
   // 260 characters or more are searched in their \\?\ form; 32767 or more
   // are refused.
   bool findFirst(const String* pattern);
+  // The next match of the search; false at its end.
+  bool findNext();
 
   bool found() const { return found_; }
   // The full path of the searched folder, once a search succeeded.
@@ -39,7 +39,7 @@ class FileFinder {
  private:
   void reset();
 
-  HANDLE search_ = INVALID_HANDLE_VALUE;
+  UniqueFind search_;
   WIN32_FIND_DATAW data_{};
   bool found_ = false;
   String folder_;

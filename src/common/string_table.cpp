@@ -1,5 +1,6 @@
 #include "common/string_table.h"
 
+#include <memory>
 #include <new>
 
 #include "common/win_text.h"
@@ -8,16 +9,14 @@ bool loadResourceString(unsigned id, String& text) {
   text.clear();
   HINSTANCE module = GetModuleHandleW(nullptr);
   for (size_t capacity = 256;; capacity *= 2) {
-    wchar_t* buffer = new (std::nothrow) wchar_t[capacity];
+    std::unique_ptr<wchar_t[]> buffer(new (std::nothrow) wchar_t[capacity]);
     if (!buffer) return false;
-    int length = LoadStringW(module, id, buffer, static_cast<int>(capacity));
+    int length = LoadStringW(module, id, buffer.get(), static_cast<int>(capacity));
     // A text that filled the buffer may have been cut: try again with more.
     if (length >= 0 && static_cast<size_t>(length) < capacity - 1) {
-      text = fromWide(buffer, static_cast<size_t>(length));
-      delete[] buffer;
+      text = fromWide(buffer.get(), static_cast<size_t>(length));
       return true;
     }
-    delete[] buffer;
   }
 }
 

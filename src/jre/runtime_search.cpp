@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/file_system.h"
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "jre/runtime_choice.h"
 #include "launcher/launch_steps.h"
@@ -42,9 +43,11 @@ REGSAM viewFlag(bool pairPass) {
 #endif
 }
 
-HKEY openKey(const String& path, bool pairPass) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ | viewFlag(pairPass), &key) != ERROR_SUCCESS) return nullptr;
+UniqueKey openKey(const String& path, bool pairPass) {
+  UniqueKey key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ | viewFlag(pairPass), key.put()) != ERROR_SUCCESS) {
+    key.release();  // nothing was opened
+  }
   return key;
 }
 
@@ -77,19 +80,18 @@ using ProbedHomes = std::vector<ProbedHome>;
 // no usable runtime.
 bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const LauncherApp& app, bool pairPass,
                        ProbedHomes& probed, JreCandidate& candidate) {
-  HKEY key = openKey(String(runtimeKey.path) + name, pairPass);
+  UniqueKey key = openKey(String(runtimeKey.path) + name, pairPass);
   if (!key) return false;
   DWORD size = 0;
-  bool ok = RegQueryValueExW(key, L"JavaHome", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size > 0;
+  bool ok = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size > 0;
   String home;
   if (ok) {
     home.assign(size / sizeof(wchar_t) + 1, u'\0');
     DWORD read = static_cast<DWORD>(home.size() * sizeof(wchar_t));
-    ok = RegQueryValueExW(key, L"JavaHome", nullptr, nullptr, reinterpret_cast<BYTE*>(wideBuffer(home)), &read) ==
-         ERROR_SUCCESS;
+    ok = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, reinterpret_cast<BYTE*>(wideBuffer(home)),
+                          &read) == ERROR_SUCCESS;
     home.resize(home.find(u'\0') == String::npos ? home.size() : home.find(u'\0'));
   }
-  RegCloseKey(key);
   if (!ok || home.empty()) return false;
 
   if (home.back() != u'\\') home += u'\\';
@@ -112,12 +114,12 @@ bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const L
 
 void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool pairPass, ProbedHomes& probed,
                      std::vector<JreCandidate>& candidates) {
-  HKEY key = openKey(runtimeKey.path, pairPass);
+  UniqueKey key = openKey(runtimeKey.path, pairPass);
   if (!key) return;
   for (DWORD index = 0;; ++index) {
     wchar_t name[MAX_PATH];
     DWORD length = MAX_PATH;
-    if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     JreCandidate candidate;
     String versionName = fromWide(name, length);
     parseVersion(versionName, 0, candidate.version);
@@ -126,7 +128,6 @@ void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool 
     candidate.favoured = favoured(runtimeKey, app);
     candidates.push_back(candidate);
   }
-  RegCloseKey(key);
 }
 
 }  // namespace

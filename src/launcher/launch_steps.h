@@ -37,9 +37,6 @@ bool prepareVmEnvironment(LauncherApp& app);
 bool showSplash(LauncherApp& app);
 // The runtime's splash library showing `image`; false when it cannot.
 bool showNativeSplash(LauncherApp& app, const String& library, const String& image);
-// The launcher's own splash window on a thread of its own.
-void startSplashWindow(LauncherApp& app);
-void closeSplashWindow(LauncherApp& app);
 bool loadVmLibrary(LauncherApp& app);
 bool buildVmOptions(LauncherApp& app);
 uint32_t defaultJavaStackSize(LauncherApp& app);

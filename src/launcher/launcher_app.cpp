@@ -1,5 +1,6 @@
 #include "launcher/launcher_app.h"
 
+#include "common/message_loop_thread.h"
 #include "common/win_text.h"
 #include "jre/runtime_search.h"
 #include "launcher/command_line.h"
@@ -21,19 +22,8 @@ DWORD WINAPI javaThreadProc(void* parameter) {
 
 }  // namespace
 
-void stopMessageLoopThread(DWORD threadId, HANDLE thread) {
-  // The thread may not have a message queue yet, so the post is repeated
-  // until the thread has ended.
-  for (;;) {
-    PostThreadMessageW(threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread, 10);
-    DWORD exitCode = 0;
-    if (!GetExitCodeThread(thread, &exitCode) || exitCode != STILL_ACTIVE) return;
-  }
-}
-
 LauncherApp::~LauncherApp() {
-  closeSplashWindow(*this);
+  splashWindow.close();
   if (javaVm) {
     javaVm->DestroyJavaVM();
     javaVm = nullptr;

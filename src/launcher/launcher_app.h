@@ -11,9 +11,8 @@
 #include "jre/version_number.h"
 #include "launcher/instance_block.h"
 #include "launcher/native_splash_closer.h"
+#include "splash/splash_screen.h"
 #include "vm/jni_entries.h"
-
-class SplashWindow;
 
 enum JvmType : int32_t { JvmTypeDefault = 0, JvmTypeServer = 1, JvmTypeFavorServer = 2 };
 
@@ -29,8 +28,6 @@ class LauncherApp {
   // Carries the decision out and returns the process exit code.
   int32_t Run();
 
-  HANDLE splashThread = nullptr;
-  DWORD splashThreadId = 0;
   String splashImage;
   String splashShadowValue;
   int32_t jvmType = JvmTypeDefault;
@@ -42,7 +39,7 @@ class LauncherApp {
   VersionNumber minVersion;
   VersionNumber maxVersion;
   StringList arguments;
-  SplashWindow* splashWindow = nullptr;
+  SplashScreen splashWindow;
   bool serviceMode = false;
   bool allowJdk = false;
   bool allowJre = false;
@@ -97,7 +94,3 @@ class LauncherApp {
 // Body of the Java thread: creates the VM and runs the main class.
 // Returns 0 when the main method ran, 1 otherwise.
 uint32_t runJava(LauncherApp& app);
-
-// Stops a thread that runs a message loop: posts the quit message until the
-// thread has ended.
-void stopMessageLoopThread(DWORD threadId, HANDLE thread);

@@ -1,6 +1,7 @@
 #include "launcher/machine_check.h"
 
 #include "common/system_library.h"
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 
 uint16_t ownMachine() {
@@ -33,37 +34,29 @@ bool headersInside(const BYTE* image, ULONGLONG size) {
 // The file header's machine field, or -1 when it cannot be read.
 int32_t machineOfMapping(const BYTE* image, ULONGLONG size) {
   if (!headersInside(image, size)) return -1;
-  HMODULE dbghelp = loadSystemLibrary(L"Dbghelp.dll");
+  UniqueModule dbghelp(loadSystemLibrary(L"Dbghelp.dll"));
   if (!dbghelp) return -1;
   int32_t machine = -1;
   auto imageNtHeader = reinterpret_cast<ImageNtHeaderFunction>(
-      reinterpret_cast<void*>(GetProcAddress(dbghelp, "ImageNtHeader")));
+      reinterpret_cast<void*>(GetProcAddress(dbghelp.get(), "ImageNtHeader")));
   if (imageNtHeader) {
     PIMAGE_NT_HEADERS headers = imageNtHeader(const_cast<BYTE*>(image));
     if (headers && headers->Signature == IMAGE_NT_SIGNATURE) machine = headers->FileHeader.Machine;
   }
-  FreeLibrary(dbghelp);
   return machine;
 }
 
 }  // namespace
 
 bool builtForPairedMachine(const String& dllPath) {
-  HANDLE file = CreateFileW(wide(dllPath), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  int32_t machine = -1;
+  UniqueFile file(CreateFileW(wide(dllPath), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   LARGE_INTEGER size{};
-  HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-  if (mapping && GetFileSizeEx(file, &size)) {
-    if (auto image = static_cast<const BYTE*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))) {
-      if (size.QuadPart >= 2 && image[0] == 'M' && image[1] == 'Z') {
-        machine = machineOfMapping(image, static_cast<ULONGLONG>(size.QuadPart));
-      }
-      UnmapViewOfFile(image);
-    }
-  }
-  if (mapping) CloseHandle(mapping);
-  CloseHandle(file);
-  return machine == pairedMachine();
+  UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping || !GetFileSizeEx(file.get(), &size)) return false;
+  UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+  auto image = static_cast<const BYTE*>(view.get());
+  if (!image || size.QuadPart < 2 || image[0] != 'M' || image[1] != 'Z') return false;
+  return machineOfMapping(image, static_cast<ULONGLONG>(size.QuadPart)) == pairedMachine();
 }

@@ -1,5 +1,6 @@
 // Hands the launch to the paired product: the sibling launcher for runtimes
 // this process cannot load. It gets this process's command line unchanged.
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
@@ -31,12 +32,12 @@ int32_t launchPairedProduct(LauncherApp& app) {
     // Nothing could take the launch over: that is a failed launch, not a success.
     return -1;
   }
-  CloseHandle(process.hThread);
+  UniqueHandle thread(process.hThread);
+  UniqueHandle child(process.hProcess);
   DWORD exitCode = 0;
   if (app.pairReturnCode) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    WaitForSingleObject(child.get(), INFINITE);
+    GetExitCodeProcess(child.get(), &exitCode);
   }
-  CloseHandle(process.hProcess);
   return static_cast<int32_t>(exitCode);
 }

@@ -1,19 +1,14 @@
 #include "settings/ini_settings_file.h"
 
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 
 uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
-  HANDLE file = CreateFileW(wide(path_), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  UniqueFile file(CreateFileW(wide(path_), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError();
   DWORD read = 0;
-  uint32_t result = 0;
-  if (!ReadFile(file, header, sizeof header, &read, nullptr)) {
-    result = GetLastError();
-  } else if (read != sizeof header) {
-    result = ERROR_HANDLE_EOF;
-  }
-  CloseHandle(file);
-  return result;
+  if (!ReadFile(file.get(), header, sizeof header, &read, nullptr)) return GetLastError();
+  return read == sizeof header ? 0 : ERROR_HANDLE_EOF;
 }
 
 String IniSettingsFile::getValue(const String& section, const String& key) {

@@ -71,6 +71,7 @@ bool showSplash(LauncherApp& app) {
   if (equalsIgnoreCase(preferNative, u"Yes") && !library.empty() && showNativeSplash(app, library, app.splashImage)) {
     return true;
   }
-  startSplashWindow(app);
+  // Only this exact spelling asks for the shadow.
+  app.splashWindow.show(app.splashImage, app.splashShadowValue == u"true");
   return true;
 }

@@ -45,11 +45,11 @@ class LauncherJavaHost : public JavaHost {
   void mainAboutToRun() override {
     if (app_.instanceReadyEvent) SetEvent(app_.instanceReadyEvent);
   }
-  void mainThrew() override { closeSplashWindow(app_); }
+  void mainThrew() override { app_.splashWindow.close(); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
   void park() override {
     // Nothing will close the splash once the thread waits for good.
-    closeSplashWindow(app_);
+    app_.splashWindow.close();
     for (;;) Sleep(INFINITE);
   }
   void endProcess(int32_t code) override {

@@ -34,13 +34,10 @@ void expandClassPathEntry(const String& entry, const String& executable, StringL
   size_t slash = pattern.rfind(u'\\');
   String matchFolder = slash == String::npos ? String() : pattern.substr(0, slash);
 
-  WIN32_FIND_DATAW match;
-  HANDLE search = FindFirstFileW(wide(pattern), &match);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    classPath.push_back(matchFolder + u"\\" + fromWide(match.cFileName));
-  } while (FindNextFileW(search, &match));
-  FindClose(search);
+  FileFinder matches;
+  for (bool found = matches.findFirst(&pattern); found; found = matches.findNext()) {
+    classPath.push_back(matchFolder + u"\\" + fromWide(matches.data().cFileName));
+  }
 }
 
 // The entries joined by ";", without an empty element: the VM reads an

@@ -1,0 +1,6 @@
+#pragma once
+#include <windows.h>
+
+// Ends a thread that runs a message loop: posts WM_QUIT until the thread has
+// ended (it may not have a message queue yet when the first post is made).
+void stopMessageLoopThread(DWORD threadId, HANDLE thread);
