@@ -127,3 +127,11 @@ std::string toUtf8(StringView text) {
   }
   return out;
 }
+
+void appendUtf16Le(std::vector<uint8_t>& bytes, StringView text) {
+  bytes.reserve(bytes.size() + text.size() * 2);
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+}

@@ -32,6 +32,10 @@ using FormatArg = std::variant<String, int32_t>;
 // copied unchanged.
 String formatText(StringView pattern, std::initializer_list<FormatArg> args);
 
+// Appends the text's code units as little-endian byte pairs (UTF-16LE), the
+// form of resources, files and the embedded settings.
+void appendUtf16Le(std::vector<uint8_t>& bytes, StringView text);
+
 // Conversions for tests and diagnostics: ASCII/UTF-8 in, UTF-8 out.
 String fromUtf8(std::string_view text);
 std::string toUtf8(StringView text);

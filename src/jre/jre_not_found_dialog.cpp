@@ -80,7 +80,7 @@ void JreNotFoundDialog::browse(HWND dialog) {
 
 bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath) {
   String requirement = describeVersionRequirement(app.minVersion, app.maxVersion, resourceString);
-  String message = formatText(resourceString(app.jvmType == JvmTypeServer ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND),
+  String message = formatText(resourceString(app.jvmType == JvmType::Server ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND),
                               {requirement});
   JreNotFoundDialog dialog(message, app.jvmType);
   if (dialog.run(GetActiveWindow()) != IDOK) return false;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/text.h"
+#include "jre/runtime_choice.h"
 #include "ui/link_label.h"
 
 // The dialog shown when no Java runtime was found: it says which one is
@@ -9,7 +10,7 @@
 // enabled only while the picked folder holds a fitting jvm.dll.
 class JreNotFoundDialog {
  public:
-  JreNotFoundDialog(String messageText, int32_t jvmType) : messageText_(std::move(messageText)), jvmType_(jvmType) {}
+  JreNotFoundDialog(String messageText, JvmType jvmType) : messageText_(std::move(messageText)), jvmType_(jvmType) {}
 
   // Runs the dialog modally; 1 for OK, 2 for Cancel, -1 when it could not be shown.
   INT_PTR run(HWND owner);
@@ -23,7 +24,7 @@ class JreNotFoundDialog {
   void browse(HWND dialog);
 
   String messageText_;
-  int32_t jvmType_;
+  JvmType jvmType_;
   String chosenFolder_;
   String chosenJvmPath_;
   LinkLabel link_;

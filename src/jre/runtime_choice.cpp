@@ -7,7 +7,7 @@ namespace {
 // Whether `later` ranks higher than `earlier`, by the first rule that tells them apart.
 bool ranksHigher(const JreCandidate& later, const JreCandidate& earlier, const RankingRules& rules) {
   if (rules.jvmSourceFavor && later.favoured != earlier.favoured) return later.favoured;
-  if (rules.jvmType == 2 && later.hasServerVm != earlier.hasServerVm) return later.hasServerVm;
+  if (rules.jvmType == JvmType::FavorServer && later.hasServerVm != earlier.hasServerVm) return later.hasServerVm;
   return compareVersions(later.version, earlier.version) > 0;
 }
 

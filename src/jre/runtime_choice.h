@@ -5,6 +5,9 @@
 #include "common/text.h"
 #include "jre/version_number.h"
 
+// "JVM Type": which VM library a runtime must have, or should have first.
+enum class JvmType : int32_t { Default = 0, Server = 1, FavorServer = 2 };
+
 struct JreCandidate {
   VersionNumber version;  // from the version key's name
   String homeFolder;      // ends in a backslash
@@ -14,7 +17,7 @@ struct JreCandidate {
 
 struct RankingRules {
   bool jvmSourceFavor = true;  // favoured candidates first
-  int32_t jvmType = 0;         // 2: candidates with a server VM first
+  JvmType jvmType = JvmType::Default;  // FavorServer: candidates with a server VM first
 };
 
 // Stable: candidates that no rule tells apart keep their collected order.

@@ -70,7 +70,7 @@ bool favoured(const RuntimeKey& key, const LauncherApp& app) {
 // 1.8.0_231, say): its folder is probed once per search.
 struct ProbedHome {
   String home;
-  int32_t type;
+  JvmType type;
   bool found;
   bool server;
 };
@@ -98,7 +98,7 @@ bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const L
   if (runtimeKey.homeBelowJre) home += u"jre\\";
   // For these runtimes the client VM is looked for first even when a server
   // VM is favoured.
-  int32_t type = (&runtimeKey == &kClassicJreKey && app.jvmType == JvmTypeFavorServer) ? JvmTypeDefault : app.jvmType;
+  JvmType type = (&runtimeKey == &kClassicJreKey && app.jvmType == JvmType::FavorServer) ? JvmType::Default : app.jvmType;
   auto probe = std::find_if(probed.begin(), probed.end(),
                             [&](const ProbedHome& p) { return p.type == type && p.home == home; });
   if (probe == probed.end()) {
@@ -134,7 +134,7 @@ void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool 
 
 bool hasJavaLibrary(const String& folder) { return fileExists(folder + u"bin\\java.dll"); }
 
-String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm) {
+String findJvmLibrary(const String& home, JvmType jvmType, bool* serverVm) {
   struct Probe {
     const char16_t* name;
     bool server;
@@ -148,9 +148,9 @@ String findJvmLibrary(const String& home, int32_t jvmType, bool* serverVm) {
     if (serverVm) *serverVm = probe.server;
     return true;
   };
-  if (jvmType == JvmTypeServer || jvmType == JvmTypeFavorServer) {
+  if (jvmType == JvmType::Server || jvmType == JvmType::FavorServer) {
     if (found(probes[3])) return home + probes[3].name;
-    if (jvmType == JvmTypeServer) return String();
+    if (jvmType == JvmType::Server) return String();
   }
   for (const Probe& probe : probes) {
     if (found(probe)) return home + probe.name;

@@ -33,7 +33,8 @@ bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath);
 void persistChosenRuntime(LauncherApp& app, const String& home);
 
 // Starting Java.
-bool prepareVmEnvironment(LauncherApp& app);
+// The environment changes cannot fail in a way the launch could act on.
+void prepareVmEnvironment(LauncherApp& app);
 bool showSplash(LauncherApp& app);
 // The runtime's splash library showing `image`; false when it cannot.
 bool showNativeSplash(LauncherApp& app, const String& library, const String& image);

@@ -1,6 +1,7 @@
 #include "launcher/launcher_app.h"
 
 #include "common/message_loop_thread.h"
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "jre/runtime_search.h"
 #include "launcher/command_line.h"
@@ -70,7 +71,7 @@ bool LauncherApp::selectRuntime() {
 
   String home;
   if (!askUserForRuntime(*this, home, jvmDllPath)) return false;
-  checkMachine();
+  decidePairedProductHandOver();
   persistChosenRuntime(*this, home);
   return true;
 }
@@ -79,7 +80,7 @@ bool LauncherApp::selectConfiguredRuntime() {
   if (jrePath.empty()) return false;
   jvmDllPath = findJvmLibrary(asFolder(jrePath), jvmType);
   if (jvmDllPath.empty()) return false;
-  checkMachine();
+  decidePairedProductHandOver();
   return true;
 }
 
@@ -110,7 +111,7 @@ bool LauncherApp::selectSearchedRuntime() {
   return !jvmDllPath.empty();
 }
 
-void LauncherApp::checkMachine() {
+void LauncherApp::decidePairedProductHandOver() {
   launchPairProduct = false;
   // A launch the paired product handed over stays here, whatever it finds:
   // handing it back would relay it for ever.
@@ -124,18 +125,19 @@ int32_t LauncherApp::Run() {
 
   prepareVmEnvironment(*this);
   bool noSplash = findArgument(arguments, u"-nosplash") >= 0 || findArgument(arguments, u"/nosplash") >= 0;
+  // showSplash fails only when the settings file's name cannot be formed,
+  // which Init has already met and reported; the launch then ends quietly.
   if (!noSplash && !showSplash(*this)) return 0;
   if (!loadVmLibrary(*this)) return -1;
   if (!buildVmOptions(*this)) return -1;
   if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);
 
   DWORD result = 0;
-  HANDLE thread = CreateThread(nullptr, javaThreadStackSize, javaThreadProc, this,
-                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  UniqueHandle thread(
+      CreateThread(nullptr, javaThreadStackSize, javaThreadProc, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   if (thread) {
-    WaitForSingleObject(thread, INFINITE);
-    GetExitCodeThread(thread, &result);
-    CloseHandle(thread);
+    WaitForSingleObject(thread.get(), INFINITE);
+    GetExitCodeThread(thread.get(), &result);
   } else {
     result = runJava(*this);
   }

@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "common/text.h"
+#include "jre/runtime_choice.h"
 #include "jre/version_number.h"
 #include "launcher/instance_block.h"
 #include "launcher/native_splash_closer.h"
 #include "splash/splash_screen.h"
 #include "vm/jni_entries.h"
-
-enum JvmType : int32_t { JvmTypeDefault = 0, JvmTypeServer = 1, JvmTypeFavorServer = 2 };
 
 class LauncherApp {
  public:
@@ -30,7 +29,7 @@ class LauncherApp {
 
   String splashImage;
   String splashShadowValue;
-  int32_t jvmType = JvmTypeDefault;
+  JvmType jvmType = JvmType::Default;
   String jvmDllPath;
   JavaVM* javaVm = nullptr;
   JNIEnv* javaEnv = nullptr;
@@ -88,7 +87,8 @@ class LauncherApp {
   bool selectConfiguredRuntime();
   bool selectRuntimeBesideExecutable();
   bool selectSearchedRuntime();
-  void checkMachine();
+  // Sets launchPairProduct when jvmDllPath is for the paired product's machine.
+  void decidePairedProductHandOver();
 };
 
 // Body of the Java thread: creates the VM and runs the main class.

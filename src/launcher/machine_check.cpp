@@ -37,8 +37,7 @@ int32_t machineOfMapping(const BYTE* image, ULONGLONG size) {
   UniqueModule dbghelp(loadSystemLibrary(L"Dbghelp.dll"));
   if (!dbghelp) return -1;
   int32_t machine = -1;
-  auto imageNtHeader = reinterpret_cast<ImageNtHeaderFunction>(
-      reinterpret_cast<void*>(GetProcAddress(dbghelp.get(), "ImageNtHeader")));
+  auto imageNtHeader = procedureOf<ImageNtHeaderFunction>(dbghelp.get(), "ImageNtHeader");
   if (imageNtHeader) {
     PIMAGE_NT_HEADERS headers = imageNtHeader(const_cast<BYTE*>(image));
     if (headers && headers->Signature == IMAGE_NT_SIGNATURE) machine = headers->FileHeader.Machine;

@@ -5,24 +5,26 @@
 #include <new>
 #include <stdexcept>
 
-#include "common/catl_exception.h"
 #include "launcher/launcher_app.h"
 
 namespace {
+
+// The exit codes of an internal failure: HRESULTs, which no ordinary outcome
+// of a launch can be.
+constexpr int32_t kGeneralFailure = static_cast<int32_t>(0x80004005);   // E_FAIL
+constexpr int32_t kInvalidArgument = static_cast<int32_t>(0x80070057);  // E_INVALIDARG: an index or length out of range
 
 // Nothing in the launch catches an internal failure. When one escapes, the
 // process ends at once, without a message, and its exit code is the failure's
 // HRESULT, so that it can be told apart from every ordinary outcome.
 [[noreturn]] void endOnInternalFailure() {
-  int32_t code = CAtlException::kGeneralFailure;
+  int32_t code = kGeneralFailure;
   try {
     if (std::exception_ptr failure = std::current_exception()) std::rethrow_exception(failure);
-  } catch (const CAtlException& e) {
-    code = e.code;
   } catch (const std::out_of_range&) {
-    code = CAtlException::kInvalidArgument;
+    code = kInvalidArgument;
   } catch (const std::length_error&) {
-    code = CAtlException::kInvalidArgument;
+    code = kInvalidArgument;
   } catch (...) {
   }
   ExitProcess(static_cast<UINT>(code));

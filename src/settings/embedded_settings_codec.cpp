@@ -14,11 +14,7 @@ uint32_t fnv1a32(const uint8_t* data, size_t size) {
 
 Bytes utf16le(StringView text) {
   Bytes bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
+  appendUtf16Le(bytes, text);
   return bytes;
 }
 

@@ -101,7 +101,7 @@ bool loadLauncherSettings(LauncherApp& app) {
   app.jrePath = readJrePath(app, settings);
 
   String jvmType = settings.getValue(kRuntime, u"JVM Type");
-  app.jvmType = jvmType == u"server" ? JvmTypeServer : jvmType == u"favor_server" ? JvmTypeFavorServer : JvmTypeDefault;
+  app.jvmType = jvmType == u"server" ? JvmType::Server : jvmType == u"favor_server" ? JvmType::FavorServer : JvmType::Default;
   readJvmSource(settings.getValue(kRuntime, u"JVM Source"), app);
   readVmProvider(settings.getValue(kRuntime, u"VM Provider"), app);
 

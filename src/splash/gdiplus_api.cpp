@@ -24,7 +24,7 @@ bool started = false;
 
 template <typename Entry>
 bool lookUp(Entry& entry, const char* name) {
-  entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+  entry = procedureOf<Entry>(library, name);
   return entry != nullptr;
 }
 

@@ -2,6 +2,7 @@
 // preferred and usable, otherwise the launcher's own splash window.
 #include "common/ansi_text.h"
 #include "common/file_system.h"
+#include "common/system_library.h"
 #include "common/win_text.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
@@ -28,15 +29,9 @@ String nativeSplashLibrary(const String& jvmDllPath) {
 // the launcher (the native splash then falls back to the launcher's window).
 void addDllFolder(const String& path) {
   using AddDllDirectoryEntry = DLL_DIRECTORY_COOKIE(WINAPI*)(PCWSTR);
-  static const auto add = reinterpret_cast<AddDllDirectoryEntry>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory")));
+  static const auto add = procedureOf<AddDllDirectoryEntry>(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory");
   size_t slash = path.rfind(u'\\');
   if (add && slash != String::npos) add(wide(path.substr(0, slash)));
-}
-
-template <typename Entry>
-Entry lookUp(HMODULE library, const char* name) {
-  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
 }  // namespace
@@ -46,10 +41,10 @@ bool showNativeSplash(LauncherApp& app, const String& library, const String& ima
   addDllFolder(app.jvmDllPath);
   HMODULE module = LoadLibraryExW(wide(library), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   if (!module) return false;
-  auto init = lookUp<SplashInit>(module, "SplashInit");
-  auto loadFile = lookUp<SplashLoadFile>(module, "SplashLoadFile");
-  auto setJarName = lookUp<SplashSetFileJarName>(module, "SplashSetFileJarName");
-  app.nativeSplashCloser.arm(lookUp<NativeSplashCloser::CloseFunction>(module, "SplashClose"));
+  auto init = procedureOf<SplashInit>(module, "SplashInit");
+  auto loadFile = procedureOf<SplashLoadFile>(module, "SplashLoadFile");
+  auto setJarName = procedureOf<SplashSetFileJarName>(module, "SplashSetFileJarName");
+  app.nativeSplashCloser.arm(procedureOf<NativeSplashCloser::CloseFunction>(module, "SplashClose"));
   if (!init || !loadFile || !setJarName) return false;
   std::string narrowImage = toThreadAnsi(image);
   init();

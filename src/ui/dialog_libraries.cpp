@@ -24,7 +24,7 @@ Entries table{};
 
 template <typename Function>
 void lookUp(Function& function, HMODULE module, const char* name) {
-  function = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+  function = procedureOf<Function>(module, name);
 }
 
 BOOL CALLBACK load(INIT_ONCE*, void*, void**) {

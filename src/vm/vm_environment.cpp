@@ -9,7 +9,7 @@
 #include "launcher/module_path.h"
 #include "vm/runtime_folders.h"
 
-bool prepareVmEnvironment(LauncherApp& app) {
+void prepareVmEnvironment(LauncherApp& app) {
   SetEnvironmentVariableW(L"QL_JVM_PATH", wide(app.jvmDllPath));
   SetEnvironmentVariableW(L"QL_JVM_HOME", wide(runtimeHome(app.jvmDllPath)));
 
@@ -20,5 +20,4 @@ bool prepareVmEnvironment(LauncherApp& app) {
     app.vmOptions.push_back(toThreadAnsi(u"-Djava.library.path=" + app.libraryPath));
   }
   SetEnvironmentVariableW(L"Path", wide(expandEnvironment(vmProcessPath(app.systemPath, app.jvmDllPath))));
-  return true;
 }

@@ -1,6 +1,7 @@
 // Loads the chosen jvm.dll and looks up its entry points. The library stays
 // loaded for the life of the process.
 #include "common/string_table.h"
+#include "common/system_library.h"
 #include "common/win_text.h"
 #include "launcher/error_report.h"
 #include "launcher/launch_steps.h"
@@ -8,11 +9,6 @@
 #include "resources/resource_ids.h"
 
 namespace {
-
-template <typename Entry>
-Entry lookUp(HMODULE library, const char* name) {
-  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 void reportMissingEntry() {
   DWORD error = GetLastError();
@@ -30,16 +26,16 @@ bool loadVmLibrary(LauncherApp& app) {
     formatError(nullptr, resourceString(IDS_VM_LIBRARY_LOAD_FAILED), {app.jvmDllPath, static_cast<int32_t>(error)});
     return false;
   }
-  app.createJavaVmEntry = lookUp<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
+  app.createJavaVmEntry = procedureOf<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
   if (!app.createJavaVmEntry) {
     reportMissingEntry();
     return false;
   }
-  app.defaultInitArgsEntry = lookUp<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
+  app.defaultInitArgsEntry = procedureOf<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
   if (!app.defaultInitArgsEntry) {
     reportMissingEntry();
     return false;
   }
-  app.findClassFromBootLoaderEntry = lookUp<FindClassFromBootLoaderEntry>(library, "JVM_FindClassFromBootLoader");
+  app.findClassFromBootLoaderEntry = procedureOf<FindClassFromBootLoaderEntry>(library, "JVM_FindClassFromBootLoader");
   return true;
 }

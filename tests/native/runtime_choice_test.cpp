@@ -29,10 +29,10 @@ TEST(ChooseCandidate, RanksByFavourServerVmAndVersion) {
   EXPECT_EQ(choose({candidate(u"11.0.2", u"jdk11", false), candidate(u"1.8.0_231", u"jre8", true)}, defaults), "jre8");
   // Without favouring, the version decides.
   EXPECT_EQ(choose({candidate(u"11.0.2", u"jdk11", false), candidate(u"1.8.0_231", u"jre8", true)},
-                   RankingRules{false, 0}),
+                   RankingRules{false, JvmType::Default}),
             "jdk11");
   // favor_server: a server VM first among equally favoured candidates.
-  EXPECT_EQ(choose({candidate(u"17", u"client17"), candidate(u"11", u"server11", true, true)}, RankingRules{true, 2}),
+  EXPECT_EQ(choose({candidate(u"17", u"client17"), candidate(u"11", u"server11", true, true)}, RankingRules{true, JvmType::FavorServer}),
             "server11");
   EXPECT_EQ(choose({candidate(u"17", u"client17"), candidate(u"11", u"server11", true, true)}, defaults), "client17");
   // Names 1.8 and 1.8.0_231 for one folder are two candidates; the longer version ranks first.
@@ -60,11 +60,11 @@ TEST(ChooseCandidate, OrderIsThatOfAStableExchangeSort) {
       const std::u16string home = fromUtf8(std::to_string(list.size()));
       list.push_back(candidate(version.c_str(), home.c_str(), random() % 2, random() % 2));
     }
-    const RankingRules rules{random() % 2 == 0, random() % 2 ? 2 : 0};
+    const RankingRules rules{random() % 2 == 0, random() % 2 ? JvmType::FavorServer : JvmType::Default};
     std::vector<JreCandidate> expected = list;
     auto higher = [&](const JreCandidate& later, const JreCandidate& earlier) {
       if (rules.jvmSourceFavor && later.favoured != earlier.favoured) return later.favoured;
-      if (rules.jvmType == 2 && later.hasServerVm != earlier.hasServerVm) return later.hasServerVm;
+      if (rules.jvmType == JvmType::FavorServer && later.hasServerVm != earlier.hasServerVm) return later.hasServerVm;
       return compareVersions(later.version, earlier.version) > 0;
     };
     for (size_t pass = 0; pass < expected.size(); ++pass) {

@@ -97,9 +97,9 @@ TEST_F(RuntimeSearch, ServerVmRequiredOrFavoured) {
   LauncherApp app;
   app.allowJdk = app.allowJre = true;
   EXPECT_EQ(search(app), "client17\\");
-  app.jvmType = JvmTypeFavorServer;
+  app.jvmType = JvmType::FavorServer;
   EXPECT_EQ(search(app), "server11\\");
-  app.jvmType = JvmTypeServer;
+  app.jvmType = JvmType::Server;
   EXPECT_EQ(search(app), "server11\\");
   app.preferredVersions = {u"17"};
   EXPECT_EQ(search(app), "server11\\") << "a client-only runtime is no candidate for a server VM";
@@ -132,11 +132,11 @@ TEST(FindJvmLibrary, ProbesTheVmFoldersInOrder) {
     writeAnsiFile(home + u"bin\\" + vm + u"\\jvm.dll", "");
   }
   bool server = false;
-  EXPECT_EQ(findJvmLibrary(home, 0, &server), home + u"bin\\client\\jvm.dll");
+  EXPECT_EQ(findJvmLibrary(home, JvmType::Default, &server), home + u"bin\\client\\jvm.dll");
   EXPECT_FALSE(server);
-  EXPECT_EQ(findJvmLibrary(home, 2, &server), home + u"bin\\server\\jvm.dll");
+  EXPECT_EQ(findJvmLibrary(home, JvmType::FavorServer, &server), home + u"bin\\server\\jvm.dll");
   EXPECT_TRUE(server);
-  EXPECT_EQ(findJvmLibrary(home + u"bin\\", 0, &server), u"") << "the bin folder is no home";
+  EXPECT_EQ(findJvmLibrary(home + u"bin\\", JvmType::Default, &server), u"") << "the bin folder is no home";
   EXPECT_FALSE(hasJavaLibrary(home));
 }
 

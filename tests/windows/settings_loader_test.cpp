@@ -61,8 +61,11 @@ TEST(SettingsLoader, EnumeratedKeysFollowTheirSpellingRules) {
         << c.provider;
   }
 
-  const std::pair<const char*, int32_t> types[] = {
-      {"server", 1}, {"favor_server", 2}, {"Server", 0}, {"client", 0}, {"", 0}};
+  const std::pair<const char*, JvmType> types[] = {{"server", JvmType::Server},
+                                                  {"favor_server", JvmType::FavorServer},
+                                                  {"Server", JvmType::Default},
+                                                  {"client", JvmType::Default},
+                                                  {"", JvmType::Default}};
   for (const auto& [value, expected] : types) {
     LauncherApp app;
     ASSERT_TRUE(load(app, kMain + "JVM Type=" + value + "\r\n"));

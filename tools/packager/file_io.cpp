@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 
 String folderOf(const String& path) {
@@ -24,33 +25,41 @@ std::string systemMessage(uint32_t code) {
 }
 
 bool readWholeFile(const String& path, ByteBuffer& bytes, std::string& error) {
-  HANDLE file = CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  UniqueFile file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
-  if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) {
-    DWORD code = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_FILE_TOO_LARGE;
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+    DWORD code = !file ? GetLastError() : ERROR_FILE_TOO_LARGE;
     error = "cannot read " + toUtf8(path) + ": " + systemMessage(code);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return false;
   }
   bytes.resize(static_cast<size_t>(size.QuadPart));
   DWORD read = 0;
-  bool ok = bytes.empty() ||
-            (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
-  DWORD code = GetLastError();
-  CloseHandle(file);
-  if (!ok) error = "cannot read " + toUtf8(path) + ": " + systemMessage(code);
+  bool ok = bytes.empty() || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                              read == bytes.size());
+  if (!ok) error = "cannot read " + toUtf8(path) + ": " + systemMessage(GetLastError());
   return ok;
 }
 
-bool writeWholeFile(const String& path, const ByteBuffer& bytes, std::string& error) {
-  HANDLE file = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+namespace {
+
+bool writeBytes(const String& path, const ByteBuffer& bytes, DWORD access, DWORD disposition, const char* doing,
+                std::string& error) {
+  UniqueFile file(CreateFileW(wide(path), access, 0, nullptr, disposition, 0, nullptr));
   DWORD written = 0;
-  bool ok = file != INVALID_HANDLE_VALUE &&
-            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-  DWORD code = GetLastError();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok) error = "cannot write " + toUtf8(path) + ": " + systemMessage(code);
+  bool ok = file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  if (!ok) error = std::string(doing) + toUtf8(path) + ": " + systemMessage(GetLastError());
   return ok;
+}
+
+}  // namespace
+
+bool writeWholeFile(const String& path, const ByteBuffer& bytes, std::string& error) {
+  return writeBytes(path, bytes, GENERIC_WRITE, CREATE_ALWAYS, "cannot write ", error);
+}
+
+bool appendToFile(const String& path, const ByteBuffer& bytes, std::string& error) {
+  return writeBytes(path, bytes, FILE_APPEND_DATA, OPEN_EXISTING, "cannot append to ", error);
 }
 
 String decodeIniText(const ByteBuffer& bytes) {

@@ -11,6 +11,8 @@ using ByteBuffer = std::vector<uint8_t>;
 
 bool readWholeFile(const String& path, ByteBuffer& bytes, std::string& error);
 bool writeWholeFile(const String& path, const ByteBuffer& bytes, std::string& error);
+// Adds the bytes at the end of an existing file.
+bool appendToFile(const String& path, const ByteBuffer& bytes, std::string& error);
 
 // A path's folder (without its last separator; "." for a bare name) and its
 // last component; both separators count.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/file_system.h"
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "file_io.h"
 #include "icon_file.h"
@@ -128,14 +129,17 @@ bool addResource(HANDLE update, LPCWSTR type, LPCWSTR name, WORD language, const
 // are written afresh rather than deleted one by one, which not every
 // resource writer honours.
 bool writeBrand(const String& templatePath, const String& exe, const Brand& brand, std::string& error) {
-  HMODULE module = LoadLibraryExW(wide(templatePath), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!module) {
-    error = "the template " + toUtf8(templatePath) + " is not a Windows executable: " + systemMessage(GetLastError());
-    return false;
+  Collection kept{nullptr, {}, brand.hasIcon};
+  {
+    UniqueModule module(
+        LoadLibraryExW(wide(templatePath), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!module) {
+      error = "the template " + toUtf8(templatePath) + " is not a Windows executable: " + systemMessage(GetLastError());
+      return false;
+    }
+    kept.module = module.get();
+    EnumResourceTypesW(module.get(), collectType, reinterpret_cast<LONG_PTR>(&kept));
   }
-  Collection kept{module, {}, brand.hasIcon};
-  EnumResourceTypesW(module, collectType, reinterpret_cast<LONG_PTR>(&kept));
-  FreeLibrary(module);
 
   HANDLE update = BeginUpdateResourceW(wide(exe), TRUE);
   bool ok = update != nullptr;
@@ -152,17 +156,6 @@ bool writeBrand(const String& templatePath, const String& exe, const Brand& bran
   DWORD code = GetLastError();
   if (update) ok = EndUpdateResourceW(update, !ok) && ok;
   if (!ok) error = "cannot write the resources of " + toUtf8(exe) + ": " + systemMessage(code ? code : GetLastError());
-  return ok;
-}
-
-bool appendFile(const String& path, const ByteBuffer& bytes, std::string& error) {
-  HANDLE file = CreateFileW(wide(path), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  DWORD written = 0;
-  bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
-  DWORD code = GetLastError();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok) error = "cannot append the jar to " + toUtf8(path) + ": " + systemMessage(code);
   return ok;
 }
 
@@ -188,7 +181,7 @@ ByteBuffer plainSections(const String& iniPath) {
     if (!lines.empty()) text += u"[" + String(section.section) + u"]\r\n" + lines;
   }
   ByteBuffer bytes{0xFF, 0xFE};  // UTF-16, as the profile functions read it
-  for (char16_t c : text) bytes.push_back(static_cast<uint8_t>(c)), bytes.push_back(static_cast<uint8_t>(c >> 8));
+  appendUtf16Le(bytes, text);
   return bytes;
 }
 
@@ -296,7 +289,7 @@ int packageApplication(const PackageRequest& request, std::string& error) {
     }
   }
   // Appended last: updating resources rewrites the file and would drop it.
-  if (!jar.empty() && !appendFile(exe, jar, error)) return 2;
+  if (!jar.empty() && !appendToFile(exe, jar, error)) return 2;
 
   const String iniTarget = outFolder + u"\\" + baseName + u".ini";
   if (request.embedSettings) {

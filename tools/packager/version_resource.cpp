@@ -9,7 +9,7 @@ void put(ByteBuffer& out, uint32_t value, int size) {
 }
 
 void putText(ByteBuffer& out, StringView text) {
-  for (char16_t c : text) put(out, c, 2);
+  appendUtf16Le(out, text);
   put(out, 0, 2);
 }
 
