@@ -22,6 +22,7 @@ add_link_options(-Wl,--gc-sections)
 
 add_library(launcher_win STATIC
   src/common/ansi_text.cpp
+  src/common/environment.cpp
   src/common/file_system.cpp
   src/common/message_loop_thread.cpp
   src/common/string_table.cpp

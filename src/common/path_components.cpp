@@ -41,3 +41,9 @@ String withLongPathPrefix(StringView path) {
   if (hasLongPathPrefix(path)) return String(path);
   return String(kLongPrefix) + String(path);
 }
+
+String withTrailingBackslash(StringView folder) {
+  String path(folder);
+  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
+  return path;
+}

@@ -13,6 +13,10 @@ bool hasLongPathPrefix(StringView path);
 // dir, f. Empty components between doubled separators are kept.
 StringList splitPathComponents(StringView path);
 
+// The folder ending in a separator, as path joins need it: a backslash is
+// added unless it ends in one (or a slash); an empty folder stays empty.
+String withTrailingBackslash(StringView folder);
+
 // The search pattern as the platform needs it for a long path: 260 characters
 // or more get the \\?\ prefix (\\?\UNC\ for network paths) unless they have it.
 String withLongPathPrefix(StringView path);

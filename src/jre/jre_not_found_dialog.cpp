@@ -1,5 +1,6 @@
 #include "jre/jre_not_found_dialog.h"
 
+#include "common/path_components.h"
 #include "common/string_table.h"
 #include "common/win_text.h"
 #include "jre/runtime_search.h"
@@ -71,16 +72,15 @@ void JreNotFoundDialog::browse(HWND dialog) {
   chosenJvmPath_.clear();
   // A pick without a file-system path is no folder: probed, an empty folder
   // would name the current directory.
-  if (!chosenFolder_.empty()) {
-    if (chosenFolder_.back() != u'\\') chosenFolder_ += u'\\';
-    chosenJvmPath_ = findJvmLibrary(chosenFolder_, jvmType_);
-  }
+  chosenFolder_ = withTrailingBackslash(chosenFolder_);
+  if (!chosenFolder_.empty()) chosenJvmPath_ = findJvmLibrary(chosenFolder_, jvmType_);
   EnableWindow(GetDlgItem(dialog, IDOK), !chosenJvmPath_.empty());
 }
 
 bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath) {
   String requirement = describeVersionRequirement(app.minVersion, app.maxVersion, resourceString);
-  String message = formatText(resourceString(app.jvmType == JvmType::Server ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND),
+  const unsigned text = app.jvmType == JvmType::Server ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND;
+  String message = formatText(resourceString(text),
                               {requirement});
   JreNotFoundDialog dialog(message, app.jvmType);
   if (dialog.run(GetActiveWindow()) != IDOK) return false;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/file_system.h"
+#include "common/path_components.h"
 #include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "jre/runtime_choice.h"
@@ -94,11 +95,12 @@ bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const L
   }
   if (!ok || home.empty()) return false;
 
-  if (home.back() != u'\\') home += u'\\';
+  home = withTrailingBackslash(home);
   if (runtimeKey.homeBelowJre) home += u"jre\\";
   // For these runtimes the client VM is looked for first even when a server
   // VM is favoured.
-  JvmType type = (&runtimeKey == &kClassicJreKey && app.jvmType == JvmType::FavorServer) ? JvmType::Default : app.jvmType;
+  JvmType type =
+      (&runtimeKey == &kClassicJreKey && app.jvmType == JvmType::FavorServer) ? JvmType::Default : app.jvmType;
   auto probe = std::find_if(probed.begin(), probed.end(),
                             [&](const ProbedHome& p) { return p.type == type && p.home == home; });
   if (probe == probed.end()) {

@@ -1,16 +1,7 @@
 #pragma once
-#include <optional>
-
 #include "common/text.h"
 
 class LauncherApp;
-
-// The platform's %NAME% expansion of a whole value; references to undefined
-// variables stay as written, and a failed expansion leaves the value as it was.
-String expandEnvironment(const String& value);
-
-// An environment variable's value; nothing when it is not defined.
-std::optional<String> environmentVariable(const String& name);
 
 // Appends the arguments configured in "Cmd" (`extraArguments`) to
 // `arguments`: expanded, split like a command line, empty tokens dropped.

@@ -1,6 +1,7 @@
 #include "launcher/launcher_app.h"
 
 #include "common/message_loop_thread.h"
+#include "common/path_components.h"
 #include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "jre/runtime_search.h"
@@ -10,12 +11,6 @@
 #include "launcher/module_path.h"
 
 namespace {
-
-// The home folder as runtime lookups expect it: ending in a backslash.
-String asFolder(String path) {
-  if (path.empty() || path.back() != u'\\') path += u'\\';
-  return path;
-}
 
 DWORD WINAPI javaThreadProc(void* parameter) {
   return runJava(*static_cast<LauncherApp*>(parameter));
@@ -78,7 +73,7 @@ bool LauncherApp::selectRuntime() {
 
 bool LauncherApp::selectConfiguredRuntime() {
   if (jrePath.empty()) return false;
-  jvmDllPath = findJvmLibrary(asFolder(jrePath), jvmType);
+  jvmDllPath = findJvmLibrary(withTrailingBackslash(jrePath), jvmType);
   if (jvmDllPath.empty()) return false;
   decidePairedProductHandOver();
   return true;

@@ -147,8 +147,8 @@ bool setupSingleInstance(LauncherApp& app) {
   String path;
   if (!settingsFilePath(path)) return false;
   LayeredSettings settings(path, embeddedSettingsText(app.upgradeCode));
-  if (settings.getValue(u"Application", u"Application Type") == u"service") return true;
-  if (settings.getValue(u"Application", u"Single Instance") != u"yes") return true;
+  if (settings.value(setting::kApplicationType) == setting::kService) return true;
+  if (settings.value(setting::kSingleInstance) != setting::kYesExactly) return true;
   app.singleInstance = true;
 
   String name = instanceName();

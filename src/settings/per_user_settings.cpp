@@ -1,5 +1,6 @@
 #include "settings/per_user_settings.h"
 
+#include "common/environment.h"
 #include "common/win_text.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
@@ -8,25 +9,9 @@
 #include "settings/per_user_path.h"
 #include "settings/settings_path.h"
 
-namespace {
-
-String environmentVariable(const wchar_t* name) {
-  String value;
-  for (DWORD size = MAX_PATH;;) {
-    value.assign(size, u'\0');
-    DWORD length = GetEnvironmentVariableW(name, wideBuffer(value), size);
-    if (length < size) {
-      value.resize(length);  // 0 when the variable is not set
-      return value;
-    }
-    size = length;  // the size needed, terminator included
-  }
-}
-
-}  // namespace
-
 String perUserSettingsPath(const LauncherApp& app, const String& executablePath, bool createFolders) {
-  PerUserPath path = perUserPathFor(environmentVariable(L"APPDATA"), app.productName, app.productCode, executablePath);
+  const String appData = environmentVariable(u"APPDATA").value_or(String());
+  PerUserPath path = perUserPathFor(appData, app.productName, app.productCode, executablePath);
   if (createFolders) {
     CreateDirectoryW(wide(path.productFolder), nullptr);
     CreateDirectoryW(wide(path.codeFolder), nullptr);
@@ -64,15 +49,13 @@ void persistChosenRuntime(LauncherApp& app, const String& home) {
   if (home.empty()) return;  // an empty folder would name the current directory
   String settingsPath;
   if (!settingsFilePath(settingsPath)) return;
-  const String section = u"Java Runtime Environment";
-  const String key = u"JRE Path";
   if (!app.serviceMode) {
     String own = launcherPerUserSettingsPath(app, true);
-    if (!own.empty()) IniSettingsFile(own).setValue(section, key, home);
-    if (!app.pairProduct.empty()) IniSettingsFile(pairPerUserSettingsPath(app)).setValue(section, key, home);
+    if (!own.empty()) IniSettingsFile(own).store(setting::kJrePath, home);
+    if (!app.pairProduct.empty()) IniSettingsFile(pairPerUserSettingsPath(app)).store(setting::kJrePath, home);
   } else {
-    IniSettingsFile(settingsPath).setValue(section, key, home);
+    IniSettingsFile(settingsPath).store(setting::kJrePath, home);
     String pairPath;
-    if (pairSettingsFilePath(app, pairPath)) IniSettingsFile(pairPath).setValue(section, key, home);
+    if (pairSettingsFilePath(app, pairPath)) IniSettingsFile(pairPath).store(setting::kJrePath, home);
   }
 }

@@ -10,12 +10,8 @@
 
 namespace {
 
-const String kProduct = u"Product Information";
-const String kRuntime = u"Java Runtime Environment";
-const String kApplication = u"Application";
-
 void readVersionBound(const String& value, int32_t anyValue, VersionNumber& version) {
-  if (value == u"any") {
+  if (value == setting::kAnyVersion) {
     version = VersionNumber{{anyValue, anyValue, anyValue, anyValue}, 4};
   } else {
     parseVersion(value, anyValue, version);
@@ -28,10 +24,10 @@ void readJvmSource(const String& value, LauncherApp& app) {
     bool favor, jdk, jre;
   };
   static const Row rows[] = {
-      {u"favor_JRE", true, false, true},
-      {u"favor_JDK", true, true, false},
-      {u"only_JDK", false, true, false},
-      {u"only_JRE", false, false, true},
+      {setting::kFavorJre, true, false, true},
+      {setting::kFavorJdk, true, true, false},
+      {setting::kOnlyJdk, false, true, false},
+      {setting::kOnlyJre, false, false, true},
   };
   if (value.empty()) {
     app.allowJdk = app.allowJre = true;
@@ -52,12 +48,12 @@ void readVmProvider(const String& value, LauncherApp& app) {
     bool allowJRockit, favorJRockit, allowSun, favorSun, allowIbm, favorIbm;
   };
   static const Row rows[] = {
-      {u"jrockit", true, true, false, false, false, false},
-      {u"ibm", false, false, false, false, true, true},
-      {u"favor_sun", true, false, true, true, true, false},
-      {u"favor_jrockit", true, true, true, false, true, false},
-      {u"favor_ibm", true, false, true, false, true, true},
-      {u"any", true, false, true, false, true, false},
+      {setting::kJRockit, true, true, false, false, false, false},
+      {setting::kIbm, false, false, false, false, true, true},
+      {setting::kFavorSun, true, false, true, true, true, false},
+      {setting::kFavorJRockit, true, true, true, false, true, false},
+      {setting::kFavorIbm, true, false, true, false, true, true},
+      {setting::kAnyProvider, true, false, true, false, true, false},
   };
   if (value.empty()) return;
   for (const Row& row : rows) {
@@ -77,9 +73,9 @@ String readJrePath(LauncherApp& app, LayeredSettings& settings) {
     // A remembered choice wins, even an empty one, while its file exists.
     String perUser = launcherPerUserSettingsPath(app, false);
     FileFinder finder;
-    if (!perUser.empty() && finder.findFirst(&perUser)) return IniSettingsFile(perUser).getValue(kRuntime, u"JRE Path");
+    if (!perUser.empty() && finder.findFirst(&perUser)) return IniSettingsFile(perUser).value(setting::kJrePath);
   }
-  return settings.getValue(kRuntime, u"JRE Path");
+  return settings.value(setting::kJrePath);
 }
 
 }  // namespace
@@ -89,23 +85,25 @@ bool loadLauncherSettings(LauncherApp& app) {
   if (!settingsFilePath(path)) return false;
 
   IniSettingsFile plain(path);
-  app.productCode = plain.getValue(kProduct, u"Product Code");
-  app.upgradeCode = plain.getValue(kProduct, u"Upgrade Code");
-  app.productName = plain.getValue(kProduct, u"Product Name");
+  app.productCode = plain.value(setting::kProductCode);
+  app.upgradeCode = plain.value(setting::kUpgradeCode);
+  app.productName = plain.value(setting::kProductName);
 
   LayeredSettings settings(path, embeddedSettingsText(app.upgradeCode));
-  readVersionBound(settings.getValue(kRuntime, u"Minimum Version"), 0, app.minVersion);
-  readVersionBound(settings.getValue(kRuntime, u"Maximum Version"), 65535, app.maxVersion);
-  app.serviceMode = settings.getValue(kApplication, u"Application Type") == u"service";
-  splitString(settings.getValue(kRuntime, u"Preferred versions"), u";", app.preferredVersions);
+  readVersionBound(settings.value(setting::kMinimumVersion), 0, app.minVersion);
+  readVersionBound(settings.value(setting::kMaximumVersion), 65535, app.maxVersion);
+  app.serviceMode = settings.value(setting::kApplicationType) == setting::kService;
+  splitString(settings.value(setting::kPreferredVersions), u";", app.preferredVersions);
   app.jrePath = readJrePath(app, settings);
 
-  String jvmType = settings.getValue(kRuntime, u"JVM Type");
-  app.jvmType = jvmType == u"server" ? JvmType::Server : jvmType == u"favor_server" ? JvmType::FavorServer : JvmType::Default;
-  readJvmSource(settings.getValue(kRuntime, u"JVM Source"), app);
-  readVmProvider(settings.getValue(kRuntime, u"VM Provider"), app);
+  String jvmType = settings.value(setting::kJvmType);
+  app.jvmType = jvmType == setting::kServerVm        ? JvmType::Server
+                : jvmType == setting::kFavorServerVm ? JvmType::FavorServer
+                                                     : JvmType::Default;
+  readJvmSource(settings.value(setting::kJvmSource), app);
+  readVmProvider(settings.value(setting::kVmProvider), app);
 
-  app.mainClass = settings.getValue(kRuntime, u"Main Class");
+  app.mainClass = settings.value(setting::kMainClass);
   if (app.mainClass.empty()) {
     showError(nullptr, IDS_NO_MAIN_CLASS, 0u);
     return false;
@@ -115,11 +113,11 @@ bool loadLauncherSettings(LauncherApp& app) {
     if (c == u'.') c = u'/';
   }
 
-  app.failureCheck = equalsIgnoreCase(settings.getValue(kApplication, u"Failure Check"), u"Yes");
-  app.overrideWorkingDir = equalsIgnoreCase(settings.getValue(kApplication, u"Override WorkingDir"), u"Yes");
-  app.systemPath = settings.getValue(kRuntime, u"System Path");
-  app.libraryPath = settings.getValue(kRuntime, u"Library Path");
-  app.pairProduct = settings.getValue(kApplication, u"Pair Product");
-  app.pairReturnCode = equalsIgnoreCase(settings.getValue(kApplication, u"Pair Return Code"), u"Yes");
+  app.failureCheck = equalsIgnoreCase(settings.value(setting::kFailureCheck), setting::kYes);
+  app.overrideWorkingDir = equalsIgnoreCase(settings.value(setting::kOverrideWorkingDir), setting::kYes);
+  app.systemPath = settings.value(setting::kSystemPath);
+  app.libraryPath = settings.value(setting::kLibraryPath);
+  app.pairProduct = settings.value(setting::kPairProduct);
+  app.pairReturnCode = equalsIgnoreCase(settings.value(setting::kPairReturnCode), setting::kYes);
   return true;
 }

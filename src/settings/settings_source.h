@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/text.h"
+#include "settings/setting_names.h"
 
 class SettingsSource {
  public:
@@ -16,4 +17,8 @@ class SettingsSource {
   virtual StringList getSectionNames() = 0;
   virtual bool setValue(const String& section, const String& key, const String& value) = 0;
   virtual bool deleteFile() = 0;
+
+  // The same, for the named settings.
+  String value(const SettingKey& key) { return getValue(key.section, key.name); }
+  bool store(const SettingKey& key, const String& text) { return setValue(key.section, key.name, text); }
 };

@@ -2,6 +2,7 @@
 // preferred and usable, otherwise the launcher's own splash window.
 #include "common/ansi_text.h"
 #include "common/file_system.h"
+#include "common/path_components.h"
 #include "common/system_library.h"
 #include "common/win_text.h"
 #include "launcher/launch_steps.h"
@@ -18,9 +19,7 @@ using SplashSetFileJarName = void (*)(const char*, const char*);
 
 // splashscreen.dll in the runtime's bin folder, or empty when there is none.
 String nativeSplashLibrary(const String& jvmDllPath) {
-  String path = runtimeBinFolder(jvmDllPath);
-  if (path.empty() || (path.back() != u'\\' && path.back() != u'/')) path += u'\\';
-  path += u"splashscreen.dll";
+  String path = withTrailingBackslash(runtimeBinFolder(jvmDllPath)) + u"splashscreen.dll";
   FileFinder finder;
   return finder.findFirst(&path) ? path : String();
 }
@@ -57,16 +56,17 @@ bool showSplash(LauncherApp& app) {
   String path;
   if (!settingsFilePath(path)) return false;
   IniSettingsFile settings(path);
-  app.splashImage = settings.getValue(u"Display", u"Splash Screen");
-  app.splashShadowValue = settings.getValue(u"Display", u"Splash Screen Shadow");
-  String preferNative = settings.getValue(u"Display", u"Preffer Native Splash Screen");
+  app.splashImage = settings.value(setting::kSplashScreen);
+  app.splashShadowValue = settings.value(setting::kSplashScreenShadow);
+  String preferNative = settings.value(setting::kPreferNativeSplash);
   if (app.splashImage.empty()) return true;
 
   String library = nativeSplashLibrary(app.jvmDllPath);
-  if (equalsIgnoreCase(preferNative, u"Yes") && !library.empty() && showNativeSplash(app, library, app.splashImage)) {
+  const bool native = equalsIgnoreCase(preferNative, setting::kYes) && !library.empty();
+  if (native && showNativeSplash(app, library, app.splashImage)) {
     return true;
   }
   // Only this exact spelling asks for the shadow.
-  app.splashWindow.show(app.splashImage, app.splashShadowValue == u"true");
+  app.splashWindow.show(app.splashImage, app.splashShadowValue == setting::kTrueExactly);
   return true;
 }

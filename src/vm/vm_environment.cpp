@@ -2,8 +2,8 @@
 // it is loaded: QL_JVM_PATH, QL_JVM_HOME, the runtime's bin folder on Path,
 // and the native library path option when one is configured.
 #include "common/ansi_text.h"
+#include "common/environment.h"
 #include "common/win_text.h"
-#include "launcher/extra_arguments.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
 #include "launcher/module_path.h"

@@ -3,6 +3,7 @@
 // jar), the VM parameters, and on the way the stream redirection targets
 // and the extra main arguments.
 #include "common/ansi_text.h"
+#include "common/environment.h"
 #include "common/file_system.h"
 #include "common/split_string.h"
 #include "common/win_text.h"
@@ -16,9 +17,6 @@
 #include "vm/vm_parameters.h"
 
 namespace {
-
-const String kApplication = u"Application";
-const String kRuntime = u"Java Runtime Environment";
 
 bool isDrivePath(const String& entry) { return entry.size() >= 2 && entry[1] == u':'; }
 bool isUncPath(const String& entry) { return entry.size() >= 2 && entry[0] == u'\\' && entry[1] == u'\\'; }
@@ -58,11 +56,11 @@ MemoryFigures machineMemory() {
   return {status.dwTotalPhys, status.dwAvailVirtual};
 }
 
-void readRedirection(LayeredSettings& settings, const char16_t* fileKey, const char16_t* appendKey, String& file,
+void readRedirection(LayeredSettings& settings, const SettingKey& fileKey, const SettingKey& appendKey, String& file,
                      bool& append) {
-  file = settings.getValue(kApplication, fileKey);
+  file = settings.value(fileKey);
   if (!file.empty()) file = expandEnvironment(file);
-  if (settings.getValue(kApplication, appendKey) == u"yes") append = true;
+  if (settings.value(appendKey) == setting::kYesExactly) append = true;
 }
 
 }  // namespace
@@ -74,9 +72,9 @@ bool buildVmOptions(LauncherApp& app) {
   LayeredSettings settings(settingsPath, embeddedSettingsText(app.upgradeCode));
 
   StringList entries;
-  splitString(settings.getValue(u"Class Path", u"Class Path"), u";", entries);
+  splitString(settings.value(setting::kClassPath), u";", entries);
   StringList classPath;
-  if (equalsIgnoreCase(settings.getValue(kApplication, u"Embedded Jar"), u"Yes")) classPath.push_back(executable);
+  if (equalsIgnoreCase(settings.value(setting::kEmbeddedJar), setting::kYes)) classPath.push_back(executable);
   for (const String& raw : entries) {
     String entry = expandEnvironment(raw);
     bool direct = entry.find(u'*') == String::npos && (isDrivePath(entry) || isUncPath(entry));
@@ -92,15 +90,15 @@ bool buildVmOptions(LauncherApp& app) {
   }
 
   StringList options{u"-Djava.class.path=" + joinClassPath(classPath)};
-  String parameters = settings.getValue(kRuntime, u"Virtual Machine Parameters");
+  String parameters = settings.value(setting::kVmParameters);
   for (String& option : vmParameterOptions(parameters, machineMemory, app.javaThreadStackSize)) {
     options.push_back(std::move(option));
   }
   for (const String& option : options) app.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
 
-  readRedirection(settings, u"Output File", u"Output Append", app.stdoutFile, app.stdoutAppend);
-  readRedirection(settings, u"Error File", u"Error Append", app.stderrFile, app.stderrAppend);
-  app.extraArguments = settings.getValue(kApplication, u"Cmd");
+  readRedirection(settings, setting::kOutputFile, setting::kOutputAppend, app.stdoutFile, app.stdoutAppend);
+  readRedirection(settings, setting::kErrorFile, setting::kErrorAppend, app.stderrFile, app.stderrAppend);
+  app.extraArguments = settings.value(setting::kCmd);
   appendExtraArguments(app);
   return true;
 }

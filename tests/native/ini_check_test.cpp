@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -106,6 +107,18 @@ TEST(IniCheck, ReportsEachFindingAtItsLine) {
           << c.ini << "\n" << toUtf8(findings[i].message);
     }
   }
+}
+
+// The check's catalogue and the launcher's readers share their names: every
+// key the launcher reads is known to the check, and no other.
+TEST(IniCheck, KnowsEveryKeyTheLauncherReads) {
+  for (const SettingKey& key : setting::kAllKeys) {
+    const auto& catalogue = settingsCatalogue();
+    EXPECT_TRUE(std::any_of(catalogue.begin(), catalogue.end(), [&](const SettingSpec& spec) {
+      return StringView(spec.setting.section) == key.section && StringView(spec.setting.name) == key.name;
+    })) << toUtf8(key.section) << " / " << toUtf8(key.name);
+  }
+  EXPECT_EQ(settingsCatalogue().size(), std::size(setting::kAllKeys));
 }
 
 TEST(IniCheck, CorrectFullIniHasNoFindings) {

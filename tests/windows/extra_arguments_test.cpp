@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/environment.h"
 #include "common/environment_references.h"
 #include "common/win_text.h"
 #include "launcher/launcher_app.h"

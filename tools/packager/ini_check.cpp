@@ -2,18 +2,9 @@
 
 #include <algorithm>
 
+#include "common/path_components.h"
 #include "common/split_string.h"
 #include "jre/version_number.h"
-
-namespace {
-
-const char16_t kProduct[] = u"Product Information";
-const char16_t kRuntime[] = u"Java Runtime Environment";
-const char16_t kApplication[] = u"Application";
-const char16_t kClassPath[] = u"Class Path";
-const char16_t kDisplay[] = u"Display";
-
-}  // namespace
 
 const std::vector<SettingSpec>& settingsCatalogue() {
   using enum ValueKind;
@@ -21,59 +12,60 @@ const std::vector<SettingSpec>& settingsCatalogue() {
   // neither section has a "+" form. Accepted values are spelled exactly as
   // the launcher compares them.
   static const std::vector<SettingSpec> catalogue = {
-      {kProduct, u"Product Code", Text, false},
-      {kProduct, u"Upgrade Code", Text, false},
-      {kProduct, u"Product Name", Text, false},
-      {kRuntime, u"Minimum Version", VersionBound, true},
-      {kRuntime, u"Maximum Version", VersionBound, true},
-      {kRuntime, u"Preferred versions", VersionList, true},
-      {kRuntime, u"JRE Path", Path, true},
-      {kRuntime, u"JVM Type", Choice, true, Match::Exact,
-       {{u"server", u"only runtimes with a server VM"}, {u"favor_server", u"runtimes with a server VM first"}},
+      {setting::kProductCode, Text, false},
+      {setting::kUpgradeCode, Text, false},
+      {setting::kProductName, Text, false},
+      {setting::kMinimumVersion, VersionBound, true},
+      {setting::kMaximumVersion, VersionBound, true},
+      {setting::kPreferredVersions, VersionList, true},
+      {setting::kJrePath, Path, true},
+      {setting::kJvmType, Choice, true, Match::Exact,
+       {{setting::kServerVm, u"only runtimes with a server VM"},
+        {setting::kFavorServerVm, u"runtimes with a server VM first"}},
        u"the launcher takes the first VM a runtime has"},
-      {kRuntime, u"JVM Source", Choice, true, Match::Exact,
-       {{u"favor_JRE", u"JREs and JDKs, JREs first"},
-        {u"favor_JDK", u"JDKs and JREs, JDKs first"},
-        {u"only_JDK", u"JDKs only"},
-        {u"only_JRE", u"JREs only"}},
+      {setting::kJvmSource, Choice, true, Match::Exact,
+       {{setting::kFavorJre, u"JREs and JDKs, JREs first"},
+        {setting::kFavorJdk, u"JDKs and JREs, JDKs first"},
+        {setting::kOnlyJdk, u"JDKs only"},
+        {setting::kOnlyJre, u"JREs only"}},
        u"neither JREs nor JDKs are taken from the registry"},
-      {kRuntime, u"VM Provider", Choice, true, Match::AnyCase,
-       {{u"jrockit", u"JRockit runtimes only"},
-        {u"ibm", u"IBM runtimes only"},
-        {u"favor_sun", u"every vendor, Sun first"},
-        {u"favor_jrockit", u"every vendor, JRockit first"},
-        {u"favor_ibm", u"every vendor, IBM first"},
-        {u"any", u"every vendor"}},
+      {setting::kVmProvider, Choice, true, Match::AnyCase,
+       {{setting::kJRockit, u"JRockit runtimes only"},
+        {setting::kIbm, u"IBM runtimes only"},
+        {setting::kFavorSun, u"every vendor, Sun first"},
+        {setting::kFavorJRockit, u"every vendor, JRockit first"},
+        {setting::kFavorIbm, u"every vendor, IBM first"},
+        {setting::kAnyProvider, u"every vendor"}},
        u"the launcher keeps its default, Sun runtimes only"},
-      {kRuntime, u"Main Class", ClassName, true},
-      {kRuntime, u"System Path", PathList, true},
-      {kRuntime, u"Library Path", PathList, true},
-      {kRuntime, u"Virtual Machine Parameters", Text, true},
-      {kApplication, u"Application Type", Choice, true, Match::Exact,
-       {{u"service", u"a service"}, {u"Application", u"a normal application, as any other text"}},
+      {setting::kMainClass, ClassName, true},
+      {setting::kSystemPath, PathList, true},
+      {setting::kLibraryPath, PathList, true},
+      {setting::kVmParameters, Text, true},
+      {setting::kApplicationType, Choice, true, Match::Exact,
+       {{setting::kService, u"a service"}, {u"Application", u"a normal application, as any other text"}},
        u"it runs as a normal application"},
-      {kApplication, u"Single Instance", Switch, true, Match::Exact,
-       {{u"yes", u"later launches hand their arguments to the first one"}}},
-      {kApplication, u"Failure Check", Switch, true, Match::AnyCase,
-       {{u"Yes", u"an exception escaping main opens the exception dialog"}}},
-      {kApplication, u"Override WorkingDir", Switch, true, Match::AnyCase,
-       {{u"Yes", u"the working directory becomes the executable's folder"}}},
-      {kApplication, u"Embedded Jar", Switch, true, Match::AnyCase,
-       {{u"Yes", u"the executable itself leads the class path"}}},
-      {kApplication, u"Pair Product", Path, true},
-      {kApplication, u"Pair Return Code", Switch, true, Match::AnyCase,
-       {{u"Yes", u"the launcher waits for the paired product and returns its exit code"}}},
-      {kApplication, u"Output File", Path, true},
-      {kApplication, u"Output Append", Switch, true, Match::Exact, {{u"yes", u"output is added to the file"}}},
-      {kApplication, u"Error File", Path, true},
-      {kApplication, u"Error Append", Switch, true, Match::Exact, {{u"yes", u"errors are added to the file"}}},
-      {kApplication, u"Cmd", Text, true},
-      {kClassPath, u"Class Path", ClassPath, true},
-      {kDisplay, u"Splash Screen", Path, false},
-      {kDisplay, u"Splash Screen Shadow", Switch, false, Match::Exact,
-       {{u"true", u"the splash window has a drop shadow"}}},
-      {kDisplay, u"Preffer Native Splash Screen", Switch, false, Match::AnyCase,
-       {{u"Yes", u"the runtime's own splash library shows the image"}}},
+      {setting::kSingleInstance, Switch, true, Match::Exact,
+       {{setting::kYesExactly, u"later launches hand their arguments to the first one"}}},
+      {setting::kFailureCheck, Switch, true, Match::AnyCase,
+       {{setting::kYes, u"an exception escaping main opens the exception dialog"}}},
+      {setting::kOverrideWorkingDir, Switch, true, Match::AnyCase,
+       {{setting::kYes, u"the working directory becomes the executable's folder"}}},
+      {setting::kEmbeddedJar, Switch, true, Match::AnyCase,
+       {{setting::kYes, u"the executable itself leads the class path"}}},
+      {setting::kPairProduct, Path, true},
+      {setting::kPairReturnCode, Switch, true, Match::AnyCase,
+       {{setting::kYes, u"the launcher waits for the paired product and returns its exit code"}}},
+      {setting::kOutputFile, Path, true},
+      {setting::kOutputAppend, Switch, true, Match::Exact, {{setting::kYesExactly, u"output is added to the file"}}},
+      {setting::kErrorFile, Path, true},
+      {setting::kErrorAppend, Switch, true, Match::Exact, {{setting::kYesExactly, u"errors are added to the file"}}},
+      {setting::kCmd, Text, true},
+      {setting::kClassPath, ClassPath, true},
+      {setting::kSplashScreen, Path, false},
+      {setting::kSplashScreenShadow, Switch, false, Match::Exact,
+       {{setting::kTrueExactly, u"the splash window has a drop shadow"}}},
+      {setting::kPreferNativeSplash, Switch, false, Match::AnyCase,
+       {{setting::kYes, u"the runtime's own splash library shows the image"}}},
   };
   return catalogue;
 }
@@ -121,14 +113,14 @@ bool isNear(size_t distance, StringView known) { return distance <= 1 + known.si
 
 bool isLayeredSection(StringView section) {
   for (const SettingSpec& spec : settingsCatalogue()) {
-    if (spec.layered && spec.section == section) return true;
+    if (spec.layered && spec.setting.section == section) return true;
   }
   return false;
 }
 
 const char16_t* knownSection(StringView name) {
   for (const SettingSpec& spec : settingsCatalogue()) {
-    if (equalsIgnoreCase(name, spec.section)) return spec.section;
+    if (equalsIgnoreCase(name, spec.setting.section)) return spec.setting.section;
   }
   return nullptr;
 }
@@ -137,7 +129,7 @@ String sectionSuggestion(StringView name) {
   String best;
   size_t bestDistance = SIZE_MAX;
   for (const SettingSpec& spec : settingsCatalogue()) {
-    for (String candidate : {String(spec.section), String(spec.section) + u"+"}) {
+    for (String candidate : {String(spec.setting.section), String(spec.setting.section) + u"+"}) {
       if (candidate.back() == u'+' && !spec.layered) continue;
       size_t distance = editDistance(trimWhiteSpace(name), candidate);
       if (distance < bestDistance && isNear(distance, candidate)) {
@@ -155,17 +147,17 @@ String keySuggestion(StringView key, StringView section) {
   size_t bestDistance = SIZE_MAX;
   for (bool sameSection : {true, false}) {
     for (const SettingSpec& spec : settingsCatalogue()) {
-      if ((spec.section == section) != sameSection) continue;
-      size_t distance = editDistance(key, spec.key);
-      if (distance < bestDistance && isNear(distance, spec.key)) {
+      if ((spec.setting.section == section) != sameSection) continue;
+      size_t distance = editDistance(key, spec.setting.name);
+      if (distance < bestDistance && isNear(distance, spec.setting.name)) {
         best = &spec;
         bestDistance = distance;
       }
     }
   }
   if (!best) return String();
-  if (best->section == section) return formatText(u" Did you mean \"%s\"?", {String(best->key)});
-  return formatText(u" Did you mean \"%s\" in [%s]?", {String(best->key), String(best->section)});
+  if (best->setting.section == section) return formatText(u" Did you mean \"%s\"?", {String(best->setting.name)});
+  return formatText(u" Did you mean \"%s\" in [%s]?", {String(best->setting.name), String(best->setting.section)});
 }
 
 // The profile reader drops one pair of enclosing quotes, single or double.
@@ -251,7 +243,7 @@ class Checker {
       }
       for (const Entry& entry : block.entries) {
         auto spec = std::find_if(catalogue.begin(), catalogue.end(), [&](const SettingSpec& s) {
-          return s.section == section && equalsIgnoreCase(s.key, entry.key);
+          return s.setting.section == section && equalsIgnoreCase(s.setting.name, entry.key);
         });
         if (spec == catalogue.end()) {
           warn(entry.line,
@@ -276,7 +268,7 @@ class Checker {
     const auto& catalogue = settingsCatalogue();
     for (size_t i = 0; i < catalogue.size(); ++i) {
       const Entry* entry = found_[i].own;
-      if (String(catalogue[i].key) == key && entry && !entry->value.empty()) return entry;
+      if (String(catalogue[i].setting.name) == key && entry && !entry->value.empty()) return entry;
     }
     return nullptr;
   }
@@ -316,10 +308,10 @@ class Checker {
   // A "+" value is added to the embedded one after a blank: good for texts
   // of blank-separated words, harmful for everything else.
   void checkAppend(const SettingSpec& spec, const Entry& plus, const Entry* own) {
-    const String section = spec.section;
+    const String section = spec.setting.section;
     if (own) {
       warn(plus.line, formatText(u"[%s+] \"%s\" is not read: [%s] sets it at line %d.",
-                                 {section, String(spec.key), section, own->line}));
+                                 {section, String(spec.setting.name), section, own->line}));
       return;
     }
     switch (spec.kind) {
@@ -331,13 +323,13 @@ class Checker {
         if (plus.value[0] != u';') {
           warn(plus.line, formatText(u"[%s+] \"%s\" is added after a blank, not a \";\": begin the value with \";\" "
                                      u"to add entries.",
-                                     {section, String(spec.key)}));
+                                     {section, String(spec.setting.name)}));
         }
         return;
       default:
         warn(plus.line, formatText(u"\"%s\" cannot be extended in [%s+]: the launcher adds the value after a blank, "
                                    u"which spoils it; set it in [%s].",
-                                   {String(spec.key), section, section}));
+                                   {String(spec.setting.name), section, section}));
     }
   }
 
@@ -356,7 +348,7 @@ class Checker {
       list += (list.empty() ? u"" : u", ") + String(accepted.text);
     }
     warn(entry.line, formatText(u"%s=%s is not recognised, so %s. Recognised (%s): %s.",
-                                {String(spec.key), entry.value, String(spec.otherText), caseRule(spec), list}));
+                                {String(spec.setting.name), entry.value, String(spec.otherText), caseRule(spec), list}));
   }
 
   // Words that mean "off" are read as off too, so only the others surprise.
@@ -367,16 +359,16 @@ class Checker {
       if (equalsIgnoreCase(entry.value, off)) return;
     }
     warn(entry.line, formatText(u"%s=%s is read as off: only \"%s\" (%s) means on (%s).",
-                                {String(spec.key), entry.value, String(on.text), caseRule(spec), String(on.effect)}));
+                                {String(spec.setting.name), entry.value, String(on.text), caseRule(spec), String(on.effect)}));
   }
 
   void checkVersion(const SettingSpec& spec, const Entry& entry) {
-    const bool minimum = String(spec.key) == u"Minimum Version";
+    const bool minimum = String(spec.setting.name) == u"Minimum Version";
     VersionNumber version;
     if (parseVersion(entry.value, minimum ? 0 : 65535, version)) return;
     warn(entry.line, formatText(u"%s=%s is not a version: the launcher ignores it and sets no %s bound. Write a "
                                 u"version such as 1.8, or \"any\" (exact case).",
-                                {String(spec.key), entry.value, String(minimum ? u"lower" : u"upper")}));
+                                {String(spec.setting.name), entry.value, String(minimum ? u"lower" : u"upper")}));
   }
 
   // The bounds as the launcher reads them; an unreadable one bounds nothing.
@@ -431,9 +423,7 @@ class Checker {
       const bool direct = item.find(u'*') == String::npos && isAbsolute(item);
       String path = item;
       if (!isAbsolute(item)) {
-        path = folder_;
-        if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
-        path += item;
+        path = withTrailingBackslash(folder_) + item;
       }
       const bool wildcard = item.find_first_of(u"*?") != String::npos;
       if (direct) filled = true;

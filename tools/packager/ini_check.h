@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "settings/setting_names.h"
 
 enum class Severity { Warning, Error };
 
@@ -45,8 +46,7 @@ struct AcceptedValue {
 };
 
 struct SettingSpec {
-  const char16_t* section;
-  const char16_t* key;
+  SettingKey setting;
   ValueKind kind;
   bool layered;  // read through the layered reader, so "<section>+" can extend it
   Match match = Match::Exact;

@@ -168,8 +168,9 @@ ByteBuffer plainSections(const String& iniPath) {
     const char16_t* section;
     std::initializer_list<const char16_t*> keys;
   } sections[] = {
-      {u"Product Information", {u"Product Name", u"Product Code", u"Upgrade Code"}},
-      {u"Display", {u"Splash Screen", u"Splash Screen Shadow", u"Preffer Native Splash Screen"}},
+      {setting::kProductSection, {setting::kProductName.name, setting::kProductCode.name, setting::kUpgradeCode.name}},
+      {setting::kDisplaySection,
+       {setting::kSplashScreen.name, setting::kSplashScreenShadow.name, setting::kPreferNativeSplash.name}},
   };
   String text;
   for (const auto& section : sections) {
