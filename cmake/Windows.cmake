@@ -36,6 +36,7 @@ add_library(launcher_win STATIC
   src/launcher/module_path.cpp
   src/launcher/paired_product.cpp
   src/launcher/single_instance.cpp
+  src/launcher/thread_slots.cpp
   src/settings/ini_settings_file.cpp
   src/settings/layered_settings.cpp
   src/settings/per_user_settings.cpp
@@ -149,6 +150,7 @@ add_executable(windows_tests
   tests/windows/settings_file_test.cpp
   tests/windows/settings_loader_test.cpp
   tests/windows/test_files.cpp
+  tests/windows/thread_slots_test.cpp
   ${CMAKE_BINARY_DIR}/test_strings.rc
 )
 target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})

@@ -1,0 +1,53 @@
+#include "launcher/thread_slots.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+struct Work {
+  UniqueHandle go{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::atomic<int> ended{0};
+};
+
+DWORD WINAPI waitForGo(void* parameter) {
+  auto* work = static_cast<Work*>(parameter);
+  WaitForSingleObject(work->go.get(), 30000);
+  ++work->ended;
+  return 0;
+}
+
+DWORD WINAPI pauseBriefly(void* parameter) {
+  Sleep(200);
+  ++static_cast<Work*>(parameter)->ended;
+  return 0;
+}
+
+bool waitForEnded(const Work& work, int count) {
+  for (int i = 0; i < 1000 && work.ended < count; ++i) Sleep(10);
+  return work.ended == count;
+}
+
+TEST(ThreadSlots, AtMostSixtyFourRunAtOnceAndEndedOnesGiveTheirSlotBack) {
+  Work work;
+  ThreadSlots slots;
+  for (size_t i = 0; i < ThreadSlots::kCapacity; ++i) ASSERT_TRUE(slots.start(waitForGo, &work)) << i;
+  EXPECT_FALSE(slots.start(waitForGo, &work)) << "every slot is taken";
+  SetEvent(work.go.get());
+  ASSERT_TRUE(waitForEnded(work, 64));
+  EXPECT_TRUE(slots.start(waitForGo, &work));
+  slots.waitForAll();
+  EXPECT_EQ(work.ended, 65);
+}
+
+TEST(ThreadSlots, EveryThreadHasEndedOnceTheSetIsGone) {
+  Work work;
+  {
+    ThreadSlots slots;
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(slots.start(pauseBriefly, &work));
+  }
+  EXPECT_EQ(work.ended, 5);
+}
+
+}  // namespace
