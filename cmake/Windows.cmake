@@ -31,6 +31,7 @@ add_library(launcher_win STATIC
   src/jre/runtime_search.cpp
   src/launcher/error_report.cpp
   src/launcher/extra_arguments.cpp
+  src/launcher/instance_listener.cpp
   src/launcher/launcher_app.cpp
   src/launcher/machine_check.cpp
   src/launcher/module_path.cpp

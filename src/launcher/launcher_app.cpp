@@ -20,19 +20,12 @@ DWORD WINAPI javaThreadProc(void* parameter) {
 
 LauncherApp::~LauncherApp() {
   splashWindow.close();
-  if (javaVm) {
-    javaVm->DestroyJavaVM();
-    javaVm = nullptr;
-  }
-  if (singleInstance) {
-    if (isFirstInstance && instanceListener && instanceView) {
-      stopMessageLoopThread(instanceView->listenerThreadId, instanceListener);
-    }
-    if (instanceView) UnmapViewOfFile(instanceView);
-    if (instanceMapping) CloseHandle(instanceMapping);
-  }
-  if (instanceListener) CloseHandle(instanceListener);
-  if (instanceReadyEvent) CloseHandle(instanceReadyEvent);
+  if (javaVm) javaVm->DestroyJavaVM();
+  // The listener ends once its delivery threads have, and they read javaVm
+  // until then.
+  if (instanceListener) stopMessageLoopThread(GetThreadId(instanceListener.get()), instanceListener.get());
+  javaVm = nullptr;
+  if (instanceView) UnmapViewOfFile(instanceView);
   nativeSplashCloser.fire();
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/unique_resource.h"
 #include "jre/runtime_choice.h"
 #include "jre/version_number.h"
 #include "launcher/instance_block.h"
@@ -57,8 +58,10 @@ class LauncherApp {
   String jrePath;
   String libraryPath;
   SharedInstanceBlock* instanceView = nullptr;
-  HANDLE instanceMapping = nullptr;
-  HANDLE instanceListener = nullptr;
+  UniqueHandle instanceMapping;
+  UniqueHandle instanceListener;
+  // A later launch's first instance, from the hand-over on.
+  UniqueHandle firstInstanceProcess;
   bool isFirstInstance = false;
   bool singleInstance = false;
   String stdoutFile;
@@ -73,7 +76,7 @@ class LauncherApp {
   bool overrideWorkingDir = false;
   uint32_t javaThreadStackSize = 0;
   NativeSplashCloser nativeSplashCloser;
-  HANDLE instanceReadyEvent = nullptr;
+  UniqueHandle instanceReadyEvent;
   bool launchPairProduct = false;
   bool startedAsPairedProduct = false;
   CreateJavaVmEntry createJavaVmEntry = nullptr;

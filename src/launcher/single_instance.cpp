@@ -1,20 +1,21 @@
 // Single instance: the first launch of an executable keeps the application,
 // later launches hand their arguments to it through a named shared block and
 // thread messages, and end with its answer.
-#include "common/ansi_text.h"
+#include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "launcher/instance_arguments.h"
+#include "launcher/instance_listener.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
 #include "launcher/module_path.h"
 #include "settings/layered_settings.h"
-#include "vm/java_session.h"
 
 namespace {
 
-// Secondary launches wait this long for the first instance to finish
-// setting up, or to take their request, before they give up.
+// A later launch waits this long for a first instance that is still setting
+// up, and as long again for its turn on the block.
 const DWORD kWaitForFirstInstanceMs = 10000;
+const DWORD kPollMs = 20;
 
 String instanceName() {
   String name;
@@ -25,72 +26,14 @@ String instanceName() {
   return name;
 }
 
-// A request taken out of the shared block, owned by its delivery thread.
-// Everything a delivery needs from the shared block is copied in, so that a
-// delivery still waiting when the launch ends never reads the unmapped view.
-struct DeliveryRequest {
-  LauncherApp* app;
-  DWORD secondaryThreadId;
-  UINT messageId;
-  HANDLE readyEvent;  // a handle of its own, valid however long it waits
-  StringList arguments;
-};
-
-DWORD WINAPI deliveryThreadProc(void* parameter) {
-  auto* request = static_cast<DeliveryRequest*>(parameter);
-  LauncherApp& app = *request->app;
-  // Requests are served once the main method is about to run.
-  if (request->readyEvent) {
-    WaitForSingleObject(request->readyEvent, INFINITE);
-    CloseHandle(request->readyEvent);
-  }
-  const UINT message = request->messageId;
-  const DWORD secondary = request->secondaryThreadId;
-  bool delivered = deliverSecondary(app.javaVm, toThreadAnsi(app.mainClass), request->arguments,
-                                    app.allowIbm || app.favorIbm, [&](int32_t answer) {
-                                      PostThreadMessageW(secondary, message, static_cast<WPARAM>(answer), 0);
-                                    });
-  delete request;
-  return delivered ? 0 : 1;
-}
-
-HANDLE duplicated(HANDLE handle) {
-  HANDLE copy = nullptr;
-  if (handle) DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
-  return copy;
-}
-
-struct ListenerContext {
-  LauncherApp* app;
-  HANDLE takenEvent;
-};
-
-DWORD WINAPI listenerThreadProc(void* parameter) {
-  auto* context = static_cast<ListenerContext*>(parameter);
-  LauncherApp& app = *context->app;
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (message.message != app.instanceView->messageId) continue;
-    // The arguments are copied out at once, so the block is free for the
-    // next secondary launch even while this one waits for the VM.
-    auto* request = new DeliveryRequest{&app, static_cast<DWORD>(message.wParam), message.message,
-                                        duplicated(app.instanceReadyEvent), decodeInstanceArguments(*app.instanceView)};
-    if (context->takenEvent) SetEvent(context->takenEvent);
-    HANDLE thread = CreateThread(nullptr, 0, deliveryThreadProc, request, 0, nullptr);
-    if (thread) {
-      CloseHandle(thread);
-    } else {
-      if (request->readyEvent) CloseHandle(request->readyEvent);
-      delete request;
-    }
-  }
-  if (context->takenEvent) CloseHandle(context->takenEvent);
-  delete context;
-  return 0;
-}
+// Other processes write the block: every read is a fresh one.
+uint32_t shared(const uint32_t& field) { return *static_cast<const volatile uint32_t*>(&field); }
 
 void becomeFirstInstance(LauncherApp& app, const String& name) {
-  app.instanceReadyEvent = CreateEventW(nullptr, TRUE, FALSE, wide(name + u"_upr_evt"));
+  app.isFirstInstance = true;
+  app.instanceReadyEvent.reset(CreateEventW(nullptr, TRUE, FALSE, wide(name + u"_upr_evt")));
+  // A first instance that is still ending may hold the event, set long ago.
+  if (app.instanceReadyEvent && GetLastError() == ERROR_ALREADY_EXISTS) ResetEvent(app.instanceReadyEvent.get());
   UINT message = RegisterWindowMessageW(wide(name));
   if (message == 0) {
     app.singleInstance = false;
@@ -98,47 +41,130 @@ void becomeFirstInstance(LauncherApp& app, const String& name) {
   }
   app.instanceView->messageId = message;
   app.instanceView->processId = GetCurrentProcessId();
-  auto* context = new ListenerContext{&app, CreateEventW(nullptr, FALSE, FALSE, wide(name + u"_upr_taken"))};
-  app.instanceListener = CreateThread(nullptr, 0, listenerThreadProc, context, 0,
-                                      reinterpret_cast<DWORD*>(&app.instanceView->listenerThreadId));
-  if (!app.instanceListener) {
-    if (context->takenEvent) CloseHandle(context->takenEvent);
-    delete context;
-    app.singleInstance = false;
-  }
+  if (!startInstanceListener(app, name, message)) app.singleInstance = false;
 }
 
-bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  for (DWORD waited = 0;; waited += 20) {
-    if (done()) return true;
+bool processEnded(DWORD processId) {
+  UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+  return WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT;
+}
+
+// A first instance that is still starting completes the header in a moment;
+// one that has ended may have left it incomplete.
+bool headerSettled(const SharedInstanceBlock& block) {
+  const DWORD processId = shared(block.processId);
+  if (processId == 0) return false;
+  return (shared(block.messageId) != 0 && shared(block.listenerThreadId) != 0) || processEnded(processId);
+}
+
+bool waitUntil(const SharedInstanceBlock& block, bool (*done)(const SharedInstanceBlock&), DWORD timeoutMs) {
+  for (DWORD waited = 0;; waited += kPollMs) {
+    if (done(block)) return true;
     if (waited >= timeoutMs) return false;
-    Sleep(20);
+    Sleep(kPollMs);
   }
 }
 
-// Secondary launches take turns: the block holds one request at a time.
-bool sendToFirstInstance(LauncherApp& app, const String& name) {
-  SharedInstanceBlock& block = *app.instanceView;
-  // A first instance that is still starting fills the header in a moment.
-  if (!waitUntil([&] { return block.messageId != 0 && block.listenerThreadId != 0; }, kWaitForFirstInstanceMs)) {
-    return false;
+// The turn on the block (a named mutex), held for this object's lifetime.
+class Turn {
+ public:
+  Turn(const String& name, DWORD timeoutMs) : mutex_(CreateMutexW(nullptr, FALSE, wide(name + u"_upr_mtx"))) {
+    if (!mutex_) return;
+    DWORD result = WaitForSingleObject(mutex_.get(), timeoutMs);
+    // The turn of a launch that died holding it passes on all the same.
+    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
   }
-  HANDLE turn = CreateMutexW(nullptr, FALSE, wide(name + u"_upr_mtx"));
-  if (turn) WaitForSingleObject(turn, kWaitForFirstInstanceMs);
-  HANDLE taken = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, wide(name + u"_upr_taken"));
-  if (taken) ResetEvent(taken);
+  ~Turn() {
+    if (held_) ReleaseMutex(mutex_.get());
+  }
+  Turn(const Turn&) = delete;
+  Turn& operator=(const Turn&) = delete;
+  explicit operator bool() const { return held_; }
 
-  bool posted = encodeInstanceArguments(app.arguments, block) &&
-                waitUntil([&] { return PostThreadMessageW(block.listenerThreadId, block.messageId,
-                                                          GetCurrentThreadId(), 0) != FALSE; },
-                          kWaitForFirstInstanceMs);
-  if (posted && taken) WaitForSingleObject(taken, kWaitForFirstInstanceMs);
-  if (taken) CloseHandle(taken);
-  if (turn) {
-    ReleaseMutex(turn);
-    CloseHandle(turn);
+ private:
+  UniqueHandle mutex_;
+  bool held_ = false;
+};
+
+// The first instance named in the block, as a later launch finds it.
+struct FirstInstance {
+  enum State { Live, Gone, Unreachable };
+  UniqueHandle process;
+  UniqueHandle listener;
+
+  State open(const SharedInstanceBlock& block) {
+    const DWORD processId = shared(block.processId);
+    process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? Gone : Unreachable;
+    if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return Gone;
+    listener.reset(OpenThread(SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, FALSE, shared(block.listenerThreadId)));
+    if (!listener) return GetLastError() == ERROR_INVALID_PARAMETER ? Gone : Unreachable;
+    // A listener that has stopped (the first instance is closing), or an id
+    // that names another process's thread by now.
+    if (WaitForSingleObject(listener.get(), 0) != WAIT_TIMEOUT) return Gone;
+    return GetProcessIdOfThread(listener.get()) == processId ? Live : Gone;
   }
-  return posted;
+
+  // False once the first instance or its listener has ended.
+  bool waitFor(HANDLE event) const {
+    HANDLE handles[] = {event, process.get(), listener.get()};
+    return WaitForMultipleObjects(3, handles, FALSE, INFINITE) == WAIT_OBJECT_0;
+  }
+};
+
+// A listener that is still starting has no message queue yet.
+bool post(const SharedInstanceBlock& block, const FirstInstance& first) {
+  HANDLE ends[] = {first.process.get(), first.listener.get()};
+  for (DWORD waited = 0;; waited += kPollMs) {
+    if (PostThreadMessageW(shared(block.listenerThreadId), shared(block.messageId), GetCurrentThreadId(), 0)) {
+      return true;
+    }
+    if (waited >= kWaitForFirstInstanceMs) return false;
+    if (WaitForMultipleObjects(2, ends, FALSE, kPollMs) != WAIT_TIMEOUT) return false;
+  }
+}
+
+// Later launches take turns: the block holds one request at a time. A launch
+// that finds the first instance gone takes its place.
+bool handOver(LauncherApp& app, const String& name) {
+  SharedInstanceBlock& block = *app.instanceView;
+  if (!waitUntil(block, headerSettled, kWaitForFirstInstanceMs)) return false;
+  Turn turn(name, kWaitForFirstInstanceMs);
+  if (!turn) return false;
+
+  FirstInstance first;
+  switch (first.open(block)) {
+    case FirstInstance::Live:
+      break;
+    case FirstInstance::Gone:
+      becomeFirstInstance(app, name);
+      return true;
+    case FirstInstance::Unreachable:
+      return false;
+  }
+  UniqueHandle taken(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, wide(name + u"_upr_taken")));
+  if (taken) ResetEvent(taken.get());
+  if (!encodeInstanceArguments(app.arguments, block) || !post(block, first)) return false;
+  // The turn is held until the request is out of the block: however long the
+  // first instance stalls, the posted message waits in its queue, and a later
+  // request written meanwhile would be read for it.
+  if (taken && !first.waitFor(taken.get())) return false;
+  app.firstInstanceProcess = std::move(first.process);
+  return true;
+}
+
+// Takes the first instance's answer out of the queue; other messages are
+// dropped.
+bool takeAnswer(UINT answerId, int32_t& answer) {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == answerId) {
+      answer = static_cast<int32_t>(message.wParam);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -152,49 +178,42 @@ bool setupSingleInstance(LauncherApp& app) {
   app.singleInstance = true;
 
   String name = instanceName();
-  app.instanceMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                           sizeof(SharedInstanceBlock), wide(name));
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedInstanceBlock),
+                                      wide(name));
+  const bool created = GetLastError() == 0;
+  app.instanceMapping.reset(mapping);
   if (!app.instanceMapping) {
     app.singleInstance = false;
     return true;
   }
-  app.isFirstInstance = GetLastError() == 0;
   app.instanceView = static_cast<SharedInstanceBlock*>(
-      MapViewOfFile(app.instanceMapping, FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock)));
+      MapViewOfFile(app.instanceMapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock)));
   if (!app.instanceView) {
     app.singleInstance = false;
     return true;
   }
-  if (app.isFirstInstance) {
+  if (created) {
     becomeFirstInstance(app, name);
     return true;
   }
   // Too many arguments: fail without contacting the first instance.
   if (!fitsInstanceBlock(app.arguments)) return false;
-  return sendToFirstInstance(app, name);
+  return handOver(app, name);
 }
 
 int32_t waitForFirstInstance(LauncherApp& app) {
-  HANDLE first = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, app.instanceView->processId);
+  HANDLE first = app.firstInstanceProcess.get();
   if (!first) return 0;
-  int32_t result = -1;
+  const UINT answerId = app.instanceView->messageId;
   for (;;) {
-    MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message == app.instanceView->messageId) {
-      result = static_cast<int32_t>(message.wParam);
-      break;
-    }
     DWORD exitCode = 0;
     // An exit code that cannot be read at all ends the wait as a failure.
-    if (!GetExitCodeProcess(first, &exitCode)) break;
-    if (exitCode != STILL_ACTIVE) {
-      result = static_cast<int32_t>(exitCode);
-      break;
-    }
-    // At most 100 ms between checks of the first instance, but the answer is
-    // taken as soon as it is posted.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
+    if (!GetExitCodeProcess(first, &exitCode)) exitCode = static_cast<DWORD>(-1);
+    // An answer posted before the first instance ended is in the queue now.
+    int32_t answer = 0;
+    if (takeAnswer(answerId, answer)) return answer;
+    if (exitCode != STILL_ACTIVE) return static_cast<int32_t>(exitCode);
+    // Woken by the answer or the first instance's end; 100 ms at most.
+    MsgWaitForMultipleObjects(1, &first, FALSE, 100, QS_POSTMESSAGE);
   }
-  CloseHandle(first);
-  return result;
 }

@@ -43,7 +43,7 @@ class LauncherJavaHost : public JavaHost {
   void showError(unsigned textId) override { ::showError(nullptr, textId, 0u); }
   String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
   void mainAboutToRun() override {
-    if (app_.instanceReadyEvent) SetEvent(app_.instanceReadyEvent);
+    if (app_.instanceReadyEvent) SetEvent(app_.instanceReadyEvent.get());
   }
   void mainThrew() override { app_.splashWindow.close(); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }

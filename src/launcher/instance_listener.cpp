@@ -1,0 +1,99 @@
+#include "launcher/instance_listener.h"
+
+#include <memory>
+
+#include "common/ansi_text.h"
+#include "common/unique_resource.h"
+#include "common/win_text.h"
+#include "launcher/instance_arguments.h"
+#include "launcher/launcher_app.h"
+#include "launcher/thread_slots.h"
+#include "vm/java_session.h"
+
+namespace {
+
+// Owned by the listener thread; its delivery threads end before it goes.
+struct Listener {
+  Listener(LauncherApp& owner, UINT id, HANDLE takenEvent)
+      : app(owner), messageId(id), taken(takenEvent), closing(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+  LauncherApp& app;
+  const UINT messageId;
+  UniqueHandle taken;    // tells the waiting launch that the block is free again
+  UniqueHandle closing;  // set when the listener ends: waiting deliveries give up
+  ThreadSlots deliveries;
+};
+
+struct DeliveryRequest {
+  Listener& listener;
+  DWORD secondaryThreadId;
+  StringList arguments;
+};
+
+void answer(const Listener& listener, DWORD secondaryThreadId, int32_t code) {
+  PostThreadMessageW(secondaryThreadId, listener.messageId, static_cast<WPARAM>(code), 0);
+}
+
+// Requests are served once main is about to run; false when the listener
+// ends first (the VM never came, or is gone).
+bool waitForMain(const Listener& listener) {
+  HANDLE ready = listener.app.instanceReadyEvent.get();
+  if (!ready) return true;  // without the event, deliveries do not wait
+  HANDLE events[] = {listener.closing.get(), ready};  // closing wins when both are set
+  return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+}
+
+DWORD WINAPI deliveryThreadProc(void* parameter) {
+  std::unique_ptr<DeliveryRequest> request(static_cast<DeliveryRequest*>(parameter));
+  const Listener& listener = request->listener;
+  const DWORD secondary = request->secondaryThreadId;
+  if (!waitForMain(listener)) {
+    answer(listener, secondary, kRequestNotDelivered);
+    return 1;
+  }
+  const LauncherApp& app = listener.app;
+  bool delivered = deliverSecondary(app.javaVm, toThreadAnsi(app.mainClass), request->arguments,
+                                    app.allowIbm || app.favorIbm,
+                                    [&](int32_t code) { answer(listener, secondary, code); });
+  return delivered ? 0 : 1;
+}
+
+void takeRequest(Listener& listener, DWORD secondaryThreadId) {
+  // The arguments are copied out at once, so the block is free for the next
+  // launch even while this one waits for main.
+  auto request = std::make_unique<DeliveryRequest>(
+      DeliveryRequest{listener, secondaryThreadId, decodeInstanceArguments(*listener.app.instanceView)});
+  SetEvent(listener.taken.get());
+  if (listener.deliveries.start(deliveryThreadProc, request.get())) {
+    request.release();
+  } else {
+    answer(listener, secondaryThreadId, kRequestNotDelivered);
+  }
+}
+
+DWORD WINAPI listenerThreadProc(void* parameter) {
+  std::unique_ptr<Listener> listener(static_cast<Listener*>(parameter));
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == listener->messageId) takeRequest(*listener, static_cast<DWORD>(message.wParam));
+  }
+  SetEvent(listener->closing.get());
+  listener->deliveries.waitForAll();
+  return 0;
+}
+
+}  // namespace
+
+bool startInstanceListener(LauncherApp& app, const String& name, UINT messageId) {
+  // Auto-reset: each waiting launch consumes the signal for its own request.
+  HANDLE taken = CreateEventW(nullptr, FALSE, FALSE, wide(name + u"_upr_taken"));
+  if (!taken) return false;
+  auto listener = std::make_unique<Listener>(app, messageId, taken);
+  if (!listener->closing) return false;
+  // The system writes the listener's thread id straight into the block.
+  app.instanceListener.reset(CreateThread(nullptr, 0, listenerThreadProc, listener.get(), 0,
+                                          reinterpret_cast<DWORD*>(&app.instanceView->listenerThreadId)));
+  if (!app.instanceListener) return false;
+  listener.release();
+  return true;
+}
