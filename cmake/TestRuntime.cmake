@@ -30,6 +30,7 @@ add_library(test_runtime_core OBJECT
   ${_tr_src}/entry_points.cpp
   ${_tr_src}/env_table.cpp
   ${_tr_src}/failure_stubs.cpp
+  ${_tr_src}/freeze.cpp
   ${_tr_src}/invoke.cpp
   ${_tr_src}/objects.cpp
   ${_tr_src}/options.cpp

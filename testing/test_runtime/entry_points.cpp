@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "freeze.h"
 #include "init_args_1_1.h"
 #include "journal.h"
 #include "objects.h"
@@ -100,6 +101,8 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (text == "-Dtest.jvm.journal-footprint") runtimeState.journalFootprint = true;
     // A slow VM start, for launches that arrive meanwhile.
     if (text.rfind("-Dtest.jvm.create-delay=", 0) == 0) Sleep(static_cast<DWORD>(std::atoi(text.c_str() + 24)));
+    // The whole process stalled, its other threads included.
+    if (text.rfind("-Dtest.jvm.freeze=", 0) == 0) freezeOtherThreads(static_cast<DWORD>(std::atoi(text.c_str() + 18)));
     if (!rejected && !init->ignoreUnrecognized) {
       verdict = judgeOption(text);
       if (verdict.status != JNI_OK) rejected = text;

@@ -25,6 +25,7 @@
 //                                           none when TEST_JVM_JOURNAL_OPTIONS=0
 //   option-hook=<text>                      option with a non-null extraInfo
 //   reject=<text>                           first option HotSpot would refuse
+//   freeze=<ms>, thawed=<n>                 -Dtest.jvm.freeze: the n other threads stop, then go on
 //   status=<jint>                           what JNI_CreateJavaVM returns
 //   find-class=<name>                     FindClass
 //   find-class-boot=<name>                JVM_FindClassFromBootLoader

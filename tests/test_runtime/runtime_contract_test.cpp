@@ -217,6 +217,8 @@ INSTANTIATE_TEST_SUITE_P(
         CreateCase{"small_stack", "-Xss64k", false, "10002", {"reject=-Xss64k", "status=-1"}},
         CreateCase{"ignored", "-Xbogus", true, "10008", {"ignore-unrecognized=1", "option=-Xbogus", "status=0"}},
         CreateCase{"chosen_status", "-Dtest.jvm.status=-4", false, "10002", {"status=-4"}},
+        CreateCase{"frozen", "-Dtest.jvm.freeze=50;-Dafter=1", false, "10002",
+                   {"option=-Dtest.jvm.freeze=50", "freeze=50", "thawed=1", "option=-Dafter=1", "status=0"}},
         CreateCase{"old_version", "", false, "10001", {"version=0x00010001", "status=-3"}}),
     [](const testing::TestParamInfo<CreateCase>& info) { return std::string(info.param.name); });
 
