@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := build
 PRESETS := native x64 x86
 
-.PHONY: setup build test test-native test-windows test-replay test-x86 test-fuzz fuzz bench demo clean
+.PHONY: setup build test test-native test-windows test-replay test-x86 test-fuzz fuzz bench soak demo clean
 
 setup:
 	@scripts/setup
@@ -50,6 +50,11 @@ fuzz: setup build/fuzz/build.ninja
 # Launch timings, sizes and memory under Wine: build/bench/results.md.
 bench: build
 	scripts/bench
+
+# Thirty later launches of a single-instance application at once, while the
+# first instance starts and while it is stalled, ten times in a row.
+soak: build
+	scripts/wine-session scripts/soak
 
 demo: build
 	scripts/wine-session scripts/demo

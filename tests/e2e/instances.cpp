@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "process_start/process_start.h"
 
 namespace instances {
@@ -38,21 +40,67 @@ bool waitForJournal(const JavaApp& app, const std::string& key, size_t count) {
   return false;
 }
 
-FirstInstance::FirstInstance(const JavaApp& app, const char* mainClass, const std::string& extra) : app_(app) {
+FirstInstance::FirstInstance(const JavaApp& app, const char* mainClass, const std::string& extra,
+                             const char* reachedKey)
+    : app_(app) {
   stop_ = CreateEventW(nullptr, TRUE, FALSE, L"test_runtime_stop");
   ResetEvent(stop_);
   app.writeIni(std::string("[Java Runtime Environment]\r\nMain Class=") + mainClass + "\r\n" + kClassPath +
                "[Application]\r\nSingle Instance=yes\r\n" + extra);
   SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", (app.path() + L"\\journal.txt").c_str());
+  const size_t before = app.journal(reachedKey).size();
   process_ = start(app, L"first");
-  EXPECT_TRUE(waitForJournal(app, "main")) << app.journalText();
+  EXPECT_TRUE(waitForJournal(app, reachedKey, before + 1)) << app.journalText();
 }
 
-FirstInstance::~FirstInstance() {
+int FirstInstance::end() {
+  if (!stop_) return exitCode_;
   SetEvent(stop_);
-  finish(process_);
+  exitCode_ = finish(process_);
   CloseHandle(stop_);
+  stop_ = nullptr;
   SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
+  return exitCode_;
+}
+
+std::string BurstTally::text() const {
+  return "delivered exactly once " + std::to_string(deliveredOnce) + ", ended with -1 " + std::to_string(refused) +
+         ", lost " + std::to_string(lost) + ", duplicated " + std::to_string(duplicated) + ", other " +
+         std::to_string(other);
+}
+
+BurstTally burstOfSecondaries(const JavaApp& app, const std::string& vmOption, const char* reachedKey, int count) {
+  const std::string options =
+      vmOption.empty() ? "" : "[Java Runtime Environment+]\r\nVirtual Machine Parameters=" + vmOption + "\r\n";
+  FirstInstance first(app, "test.Secondary", options, reachedKey);
+  std::vector<HANDLE> launches;
+  for (int i = 0; i < count; ++i) launches.push_back(start(app, L"request " + std::to_wstring(i)));
+  std::vector<int> exitCodes;
+  // A launch whose request is in the block waits as long as the first
+  // instance stalls; the others give up after ten seconds.
+  for (HANDLE launch : launches) exitCodes.push_back(finish(launch, 120000));
+  EXPECT_EQ(first.end(), 0);
+
+  const std::vector<std::string> delivered = app.journal("secondary");
+  BurstTally tally;
+  size_t accounted = 0;
+  for (int i = 0; i < count; ++i) {
+    const auto times =
+        static_cast<size_t>(std::count(delivered.begin(), delivered.end(), "request|" + std::to_string(i)));
+    accounted += times;
+    if (times > 1) {
+      ++tally.duplicated;
+    } else if (exitCodes[i] == 0) {
+      ++(times == 1 ? tally.deliveredOnce : tally.lost);
+    } else if (exitCodes[i] == -1 && times == 0) {
+      ++tally.refused;
+    } else {
+      ++tally.other;
+      ADD_FAILURE() << "request " << i << " ended with " << exitCodes[i] << ", delivered " << times << " times";
+    }
+  }
+  EXPECT_EQ(accounted, delivered.size()) << "only the requests were delivered: " << app.journalText();
+  return tally;
 }
 
 }  // namespace instances

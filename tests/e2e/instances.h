@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "java_app.h"
 
@@ -20,17 +21,40 @@ int finish(HANDLE process, DWORD timeoutMs = 20000);
 bool waitForJournal(const JavaApp& app, const std::string& key, size_t count = 1);
 
 // A single-instance application's first instance, running `mainClass` until
-// the test lets it go.
+// the test lets it go. The constructor returns once the journal holds one
+// more `reachedKey` record than before (the first instance is that far).
 class FirstInstance {
  public:
-  FirstInstance(const JavaApp& app, const char* mainClass, const std::string& extra = "");
-  ~FirstInstance();
+  FirstInstance(const JavaApp& app, const char* mainClass, const std::string& extra = "",
+                const char* reachedKey = "main");
+  ~FirstInstance() { end(); }
   int secondary(const std::wstring& arguments) { return finish(start(app_, arguments)); }
+  // Lets the first instance go; its exit code once it has ended (its
+  // deliveries have all run by then).
+  int end();
 
  private:
   const JavaApp& app_;
   HANDLE stop_ = nullptr;
   HANDLE process_ = nullptr;
+  int exitCode_ = -999;
 };
+
+// What became of a burst of launches "request 0" ... "request N-1": each
+// should be delivered exactly once and end with 0, or be refused with -1 and
+// never delivered.
+struct BurstTally {
+  int deliveredOnce = 0;
+  int refused = 0;
+  int lost = 0;        // ended with 0, never delivered
+  int duplicated = 0;  // delivered more than once
+  int other = 0;       // another exit code, or -1 although delivered
+  std::string text() const;
+};
+
+// Starts `count` launches at once against a first instance of test.Secondary
+// run with the VM option `vmOption` (if any), as soon as its journal holds
+// `reachedKey`; tallies them once the first instance has ended.
+BurstTally burstOfSecondaries(const JavaApp& app, const std::string& vmOption, const char* reachedKey, int count);
 
 }  // namespace instances

@@ -1,5 +1,6 @@
-// Long runs: many launches in a row, and many secondary launches against one
-// first instance, which must not accumulate handles or memory.
+// Long runs: many launches in a row, many secondary launches against one
+// first instance, which must not accumulate handles or memory, and bursts of
+// secondary launches at once (make soak repeats those).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -49,6 +50,28 @@ TEST(Stability, AHundredSecondariesLeaveTheFirstInstanceAsItWas) {
   EXPECT_LE(memoryAfter, memoryBefore + 2 * 1024 * 1024);
   std::printf("first instance over 100 secondaries: %lld -> %lld handles, %lld -> %lld KB resident\n", handlesBefore,
               handlesAfter, memoryBefore / 1024, memoryAfter / 1024);
+}
+
+// Thirty launches at once while the first instance creates its VM, and while
+// it is stalled for longer than a launch waits for its turn: each is
+// delivered exactly once or ends with -1, none is lost.
+TEST(Stability, ThirtySecondariesAtOnceAreEachDeliveredOnceOrRefused) {
+  const struct {
+    const char* name;
+    const char* vmOption;
+    const char* reachedKey;
+  } cases[] = {
+      {"while the VM starts", "-Dtest.jvm.create-delay=3000", "create-thread"},
+      {"while stalled", "-Dtest.jvm.freeze=15000", "freeze"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + (c.reachedKey[0] == 'f' ? L"-stalled" : L"-starting"));
+    app.addRuntime(L"jre");
+    const BurstTally tally = burstOfSecondaries(app, c.vmOption, c.reachedKey, 30);
+    EXPECT_EQ(tally.deliveredOnce + tally.refused, 30) << tally.text();
+    std::printf("burst of 30 secondaries %s: %s\n", c.name, tally.text().c_str());
+  }
 }
 
 }  // namespace
