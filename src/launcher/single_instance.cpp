@@ -148,7 +148,8 @@ bool handOver(LauncherApp& app, const String& name) {
   if (!encodeInstanceArguments(app.arguments, block) || !post(block, first)) return false;
   // The turn is held until the request is out of the block: however long the
   // first instance stalls, the posted message waits in its queue, and a later
-  // request written meanwhile would be read for it.
+  // request written meanwhile would be read for it. A first instance without
+  // the event (another launcher's) cannot tell: its turn ends with the post.
   if (taken && !first.waitFor(taken.get())) return false;
   app.firstInstanceProcess = std::move(first.process);
   return true;
