@@ -24,6 +24,8 @@ class UniqueResource {
   UniqueResource& operator=(const UniqueResource&) = delete;
 
   Handle get() const { return handle_; }
+  // For owners of pointers to structures (mapped views).
+  Handle operator->() const { return handle_; }
   explicit operator bool() const { return handle_ != Traits::none(); }
   // Gives the resource up without releasing it.
   Handle release() { return std::exchange(handle_, Traits::none()); }
@@ -73,8 +75,9 @@ struct Module {
   static void close(Handle handle) { FreeLibrary(handle); }
 };
 
-struct MappedView {
-  using Handle = const void*;
+template <typename T>
+struct MappedViewOf {
+  using Handle = T*;
   static Handle none() { return nullptr; }
   static void close(Handle handle) { UnmapViewOfFile(handle); }
 };
@@ -86,4 +89,6 @@ using UniqueFile = UniqueResource<resource_traits::File>;
 using UniqueFind = UniqueResource<resource_traits::FindSearch>;
 using UniqueKey = UniqueResource<resource_traits::RegistryKey>;
 using UniqueModule = UniqueResource<resource_traits::Module>;
-using UniqueView = UniqueResource<resource_traits::MappedView>;
+using UniqueView = UniqueResource<resource_traits::MappedViewOf<const void>>;
+template <typename T>
+using UniqueViewOf = UniqueResource<resource_traits::MappedViewOf<T>>;

@@ -62,7 +62,7 @@ void takeRequest(Listener& listener, DWORD secondaryThreadId) {
   // The arguments are copied out at once, so the block is free for the next
   // launch even while this one waits for main.
   auto request = std::make_unique<DeliveryRequest>(
-      DeliveryRequest{listener, secondaryThreadId, decodeInstanceArguments(*listener.app.instanceView)});
+      DeliveryRequest{listener, secondaryThreadId, decodeInstanceArguments(*listener.app.instanceView.get())});
   SetEvent(listener.taken.get());
   if (listener.deliveries.start(deliveryThreadProc, request.get())) {
     request.release();

@@ -25,7 +25,6 @@ LauncherApp::~LauncherApp() {
   // until then.
   if (instanceListener) stopMessageLoopThread(GetThreadId(instanceListener.get()), instanceListener.get());
   javaVm = nullptr;
-  if (instanceView) UnmapViewOfFile(instanceView);
   nativeSplashCloser.fire();
 }
 

@@ -57,7 +57,7 @@ class LauncherApp {
   StringList preferredVersions;
   String jrePath;
   String libraryPath;
-  SharedInstanceBlock* instanceView = nullptr;
+  UniqueViewOf<SharedInstanceBlock> instanceView;
   UniqueHandle instanceMapping;
   UniqueHandle instanceListener;
   // A later launch's first instance, from the hand-over on.

@@ -128,7 +128,7 @@ bool post(const SharedInstanceBlock& block, const FirstInstance& first) {
 // Later launches take turns: the block holds one request at a time. A launch
 // that finds the first instance gone takes its place.
 bool handOver(LauncherApp& app, const String& name) {
-  SharedInstanceBlock& block = *app.instanceView;
+  SharedInstanceBlock& block = *app.instanceView.get();
   if (!waitUntil(block, headerSettled, kWaitForFirstInstanceMs)) return false;
   Turn turn(name, kWaitForFirstInstanceMs);
   if (!turn) return false;
@@ -187,8 +187,8 @@ bool setupSingleInstance(LauncherApp& app) {
     app.singleInstance = false;
     return true;
   }
-  app.instanceView = static_cast<SharedInstanceBlock*>(
-      MapViewOfFile(app.instanceMapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock)));
+  app.instanceView.reset(static_cast<SharedInstanceBlock*>(
+      MapViewOfFile(app.instanceMapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock))));
   if (!app.instanceView) {
     app.singleInstance = false;
     return true;

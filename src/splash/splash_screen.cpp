@@ -38,7 +38,7 @@ void SplashScreen::show(const String& image, bool shadow) {
 
 void SplashScreen::close() {
   // Taken over atomically: the Java thread (an uncaught exception) and the
-  // teardown may both ask, and only one may wait for and delete the window.
+  // teardown may both ask, and only one may wait for the thread and free the window.
   UniqueHandle thread(thread_.exchange(nullptr));
   if (!thread) return;
   stopMessageLoopThread(threadId_, thread.get());
