@@ -35,9 +35,6 @@ void persistChosenRuntime(LauncherApp& app, const String& home);
 // Starting Java.
 // The environment changes cannot fail in a way the launch could act on.
 void prepareVmEnvironment(LauncherApp& app);
-bool showSplash(LauncherApp& app);
-// The runtime's splash library showing `image`; false when it cannot.
-bool showNativeSplash(LauncherApp& app, const String& library, const String& image);
 bool loadVmLibrary(LauncherApp& app);
 bool buildVmOptions(LauncherApp& app);
 uint32_t defaultJavaStackSize(LauncherApp& app);

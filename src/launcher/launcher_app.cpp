@@ -9,6 +9,8 @@
 #include "launcher/launch_steps.h"
 #include "launcher/machine_check.h"
 #include "launcher/module_path.h"
+#include "settings/ini_settings_file.h"
+#include "splash/splash_start.h"
 
 namespace {
 
@@ -98,6 +100,17 @@ bool LauncherApp::selectSearchedRuntime() {
   return !jvmDllPath.empty();
 }
 
+bool LauncherApp::startSplash() {
+  String path;
+  if (!settingsFilePath(path)) return false;
+  IniSettingsFile settings(path);
+  splashImage = settings.value(setting::kSplashScreen);
+  splashShadowValue = settings.value(setting::kSplashScreenShadow);
+  const bool preferNative = equalsIgnoreCase(settings.value(setting::kPreferNativeSplash), setting::kYes);
+  showSplash({splashImage, splashShadowValue, preferNative}, jvmDllPath, nativeSplashCloser, splashWindow);
+  return true;
+}
+
 void LauncherApp::decidePairedProductHandOver() {
   launchPairProduct = false;
   // A launch the paired product handed over stays here, whatever it finds:
@@ -112,9 +125,9 @@ int32_t LauncherApp::Run() {
 
   prepareVmEnvironment(*this);
   bool noSplash = findArgument(arguments, u"-nosplash") >= 0 || findArgument(arguments, u"/nosplash") >= 0;
-  // showSplash fails only when the settings file's name cannot be formed,
+  // startSplash fails only when the settings file's name cannot be formed,
   // which Init has already met and reported; the launch then ends quietly.
-  if (!noSplash && !showSplash(*this)) return 0;
+  if (!noSplash && !startSplash()) return 0;
   if (!loadVmLibrary(*this)) return -1;
   if (!buildVmOptions(*this)) return -1;
   if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);

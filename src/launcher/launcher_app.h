@@ -12,7 +12,7 @@
 #include "jre/runtime_choice.h"
 #include "jre/version_number.h"
 #include "launcher/instance_block.h"
-#include "launcher/native_splash_closer.h"
+#include "splash/native_splash_closer.h"
 #include "splash/splash_screen.h"
 #include "vm/jni_entries.h"
 
@@ -90,6 +90,9 @@ class LauncherApp {
   bool selectConfiguredRuntime();
   bool selectRuntimeBesideExecutable();
   bool selectSearchedRuntime();
+  // Reads the splash settings and shows the splash; false when the settings
+  // file's name cannot be formed.
+  bool startSplash();
   // Sets launchPairProduct when jvmDllPath is for the paired product's machine.
   void decidePairedProductHandOver();
 };

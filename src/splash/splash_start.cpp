@@ -1,14 +1,11 @@
-// The splash step of a launch: the runtime's own splash library when it is
-// preferred and usable, otherwise the launcher's own splash window.
+#include "splash/splash_start.h"
+
 #include "common/ansi_text.h"
 #include "common/file_system.h"
 #include "common/path_components.h"
 #include "common/system_library.h"
 #include "common/win_text.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
-#include "launcher/module_path.h"
-#include "settings/ini_settings_file.h"
+#include "settings/setting_names.h"
 #include "vm/runtime_folders.h"
 
 namespace {
@@ -33,17 +30,17 @@ void addDllFolder(const String& path) {
   if (add && slash != String::npos) add(wide(path.substr(0, slash)));
 }
 
-}  // namespace
-
-bool showNativeSplash(LauncherApp& app, const String& library, const String& image) {
+// The runtime's splash library showing `image`; false when it cannot.
+bool showNativeSplash(const String& library, const String& jvmDllPath, const String& image,
+                      NativeSplashCloser& closer) {
   addDllFolder(library);
-  addDllFolder(app.jvmDllPath);
+  addDllFolder(jvmDllPath);
   HMODULE module = LoadLibraryExW(wide(library), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   if (!module) return false;
   auto init = procedureOf<SplashInit>(module, "SplashInit");
   auto loadFile = procedureOf<SplashLoadFile>(module, "SplashLoadFile");
   auto setJarName = procedureOf<SplashSetFileJarName>(module, "SplashSetFileJarName");
-  app.nativeSplashCloser.arm(procedureOf<NativeSplashCloser::CloseFunction>(module, "SplashClose"));
+  closer.arm(procedureOf<NativeSplashCloser::CloseFunction>(module, "SplashClose"));
   if (!init || !loadFile || !setJarName) return false;
   std::string narrowImage = toThreadAnsi(image);
   init();
@@ -52,21 +49,13 @@ bool showNativeSplash(LauncherApp& app, const String& library, const String& ima
   return true;
 }
 
-bool showSplash(LauncherApp& app) {
-  String path;
-  if (!settingsFilePath(path)) return false;
-  IniSettingsFile settings(path);
-  app.splashImage = settings.value(setting::kSplashScreen);
-  app.splashShadowValue = settings.value(setting::kSplashScreenShadow);
-  String preferNative = settings.value(setting::kPreferNativeSplash);
-  if (app.splashImage.empty()) return true;
+}  // namespace
 
-  String library = nativeSplashLibrary(app.jvmDllPath);
-  const bool native = equalsIgnoreCase(preferNative, setting::kYes) && !library.empty();
-  if (native && showNativeSplash(app, library, app.splashImage)) {
-    return true;
-  }
+void showSplash(const SplashSettings& splash, const String& jvmDllPath, NativeSplashCloser& closer,
+                SplashScreen& window) {
+  if (splash.image.empty()) return;
+  String library = nativeSplashLibrary(jvmDllPath);
+  if (splash.preferNative && !library.empty() && showNativeSplash(library, jvmDllPath, splash.image, closer)) return;
   // Only this exact spelling asks for the shadow.
-  app.splashWindow.show(app.splashImage, app.splashShadowValue == setting::kTrueExactly);
-  return true;
+  window.show(splash.image, splash.shadowValue == setting::kTrueExactly);
 }
