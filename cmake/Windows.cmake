@@ -41,7 +41,7 @@ add_library(launcher_win STATIC
   src/settings/ini_settings_file.cpp
   src/settings/layered_settings.cpp
   src/settings/per_user_settings.cpp
-  src/settings/settings_loader.cpp
+  src/launcher/settings_loader.cpp
   src/splash/gdiplus_api.cpp
   src/splash/splash_start.cpp
   src/splash/splash_screen.cpp
@@ -52,6 +52,7 @@ add_library(launcher_win STATIC
   src/ui/resizing_layout.cpp
   src/vm/exception_dialog.cpp
   src/vm/java_thread.cpp
+  src/vm/redirection_settings.cpp
   src/vm/vm_environment.cpp
   src/vm/vm_library.cpp
   src/vm/vm_options.cpp

@@ -5,8 +5,6 @@
 #include "common/win_text.h"
 #include "jre/runtime_search.h"
 #include "jre/version_number.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog_centring.h"
 #include "ui/dialog_libraries.h"
@@ -77,12 +75,10 @@ void JreNotFoundDialog::browse(HWND dialog) {
   EnableWindow(GetDlgItem(dialog, IDOK), !chosenJvmPath_.empty());
 }
 
-bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath) {
-  String requirement = describeVersionRequirement(app.minVersion, app.maxVersion, resourceString);
-  const unsigned text = app.jvmType == JvmType::Server ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND;
-  String message = formatText(resourceString(text),
-                              {requirement});
-  JreNotFoundDialog dialog(message, app.jvmType);
+bool askUserForRuntime(const RuntimeFilter& filter, String& home, String& jvmDllPath) {
+  String requirement = describeVersionRequirement(filter.minVersion, filter.maxVersion, resourceString);
+  const unsigned text = filter.jvmType == JvmType::Server ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND;
+  JreNotFoundDialog dialog(formatText(resourceString(text), {requirement}), filter.jvmType);
   if (dialog.run(GetActiveWindow()) != IDOK) return false;
   home = dialog.chosenFolder();
   jvmDllPath = dialog.chosenJvmPath();

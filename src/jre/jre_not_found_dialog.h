@@ -3,6 +3,7 @@
 
 #include "common/text.h"
 #include "jre/runtime_choice.h"
+#include "jre/runtime_search.h"
 #include "ui/link_label.h"
 
 // The dialog shown when no Java runtime was found: it says which one is
@@ -29,3 +30,7 @@ class JreNotFoundDialog {
   String chosenJvmPath_;
   LinkLabel link_;
 };
+
+// Shows the dialog for the runtime the filter asks for: true when the user
+// picked one, with its home folder and jvm.dll.
+bool askUserForRuntime(const RuntimeFilter& filter, String& home, String& jvmDllPath);

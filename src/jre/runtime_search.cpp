@@ -8,8 +8,6 @@
 #include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "jre/runtime_choice.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
 
 namespace {
 
@@ -52,17 +50,17 @@ UniqueKey openKey(const String& path, bool pairPass) {
   return key;
 }
 
-bool searched(const RuntimeKey& key, const LauncherApp& app) {
-  bool kind = app.jvmSourceFavor || (key.kind == Jdk ? app.allowJdk : app.allowJre);
-  bool vendor = key.vendor == Sun       ? app.allowSun || app.favorSun
-                : key.vendor == JRockit ? app.allowJRockit || app.favorJRockit
-                                        : app.allowIbm || app.favorIbm;
+bool searched(const RuntimeKey& key, const RuntimeFilter& filter) {
+  bool kind = filter.jvmSourceFavor || (key.kind == Jdk ? filter.allowJdk : filter.allowJre);
+  bool vendor = key.vendor == Sun       ? filter.allowSun || filter.favorSun
+                : key.vendor == JRockit ? filter.allowJRockit || filter.favorJRockit
+                                        : filter.allowIbm || filter.favorIbm;
   return kind && vendor;
 }
 
-bool favoured(const RuntimeKey& key, const LauncherApp& app) {
-  bool kind = key.kind == Jdk ? app.allowJdk : app.allowJre;
-  bool vendor = key.vendor == Sun ? app.favorSun : key.vendor == JRockit ? app.favorJRockit : app.favorIbm;
+bool favoured(const RuntimeKey& key, const RuntimeFilter& filter) {
+  bool kind = key.kind == Jdk ? filter.allowJdk : filter.allowJre;
+  bool vendor = key.vendor == Sun ? filter.favorSun : key.vendor == JRockit ? filter.favorJRockit : filter.favorIbm;
   return kind && vendor;
 }
 
@@ -79,7 +77,7 @@ using ProbedHomes = std::vector<ProbedHome>;
 
 // The home folder and server-VM flag of one version key; false when it names
 // no usable runtime.
-bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const LauncherApp& app, bool pairPass,
+bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const RuntimeFilter& filter, bool pairPass,
                        ProbedHomes& probed, JreCandidate& candidate) {
   UniqueKey key = openKey(String(runtimeKey.path) + name, pairPass);
   if (!key) return false;
@@ -100,7 +98,7 @@ bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const L
   // For these runtimes the client VM is looked for first even when a server
   // VM is favoured.
   JvmType type =
-      (&runtimeKey == &kClassicJreKey && app.jvmType == JvmType::FavorServer) ? JvmType::Default : app.jvmType;
+      (&runtimeKey == &kClassicJreKey && filter.jvmType == JvmType::FavorServer) ? JvmType::Default : filter.jvmType;
   auto probe = std::find_if(probed.begin(), probed.end(),
                             [&](const ProbedHome& p) { return p.type == type && p.home == home; });
   if (probe == probed.end()) {
@@ -114,7 +112,7 @@ bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const L
   return true;
 }
 
-void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool pairPass, ProbedHomes& probed,
+void collectRuntimes(const RuntimeKey& runtimeKey, const RuntimeFilter& filter, bool pairPass, ProbedHomes& probed,
                      std::vector<JreCandidate>& candidates) {
   UniqueKey key = openKey(runtimeKey.path, pairPass);
   if (!key) return;
@@ -125,9 +123,9 @@ void collectRuntimes(const RuntimeKey& runtimeKey, const LauncherApp& app, bool 
     JreCandidate candidate;
     String versionName = fromWide(name, length);
     parseVersion(versionName, 0, candidate.version);
-    if (!withinBounds(candidate.version, app.minVersion, app.maxVersion)) continue;
-    if (!inspectVersionKey(runtimeKey, versionName, app, pairPass, probed, candidate)) continue;
-    candidate.favoured = favoured(runtimeKey, app);
+    if (!withinBounds(candidate.version, filter.minVersion, filter.maxVersion)) continue;
+    if (!inspectVersionKey(runtimeKey, versionName, filter, pairPass, probed, candidate)) continue;
+    candidate.favoured = favoured(runtimeKey, filter);
     candidates.push_back(candidate);
   }
 }
@@ -160,19 +158,18 @@ String findJvmLibrary(const String& home, JvmType jvmType, bool* serverVm) {
   return String();
 }
 
-bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass) {
-  if (pairPass && (app.pairProduct.empty() || app.startedAsPairedProduct)) return false;
+bool searchInstalledRuntimes(const RuntimeFilter& filter, bool pairedView, FoundRuntime& found) {
   std::vector<JreCandidate> candidates;
   ProbedHomes probed;
   for (const RuntimeKey& key : kRuntimeKeys) {
-    if (searched(key, app)) collectRuntimes(key, app, pairPass, probed, candidates);
+    if (searched(key, filter)) collectRuntimes(key, filter, pairedView, probed, candidates);
   }
   JreCandidate chosen;
-  if (!chooseCandidate(candidates, RankingRules{app.jvmSourceFavor, app.jvmType}, app.preferredVersions, chosen)) {
+  if (!chooseCandidate(candidates, RankingRules{filter.jvmSourceFavor, filter.jvmType}, filter.preferredVersions,
+                       chosen)) {
     return false;
   }
-  if (pairPass) app.launchPairProduct = true;
-  home = chosen.homeFolder;
-  version = chosen.version;
+  found.home = chosen.homeFolder;
+  found.version = chosen.version;
   return true;
 }

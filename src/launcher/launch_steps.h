@@ -23,13 +23,8 @@ int32_t launchPairedProduct(LauncherApp& app);
 // the application's own child processes do not inherit it).
 bool takeHandOverMark();
 
-// Runtime discovery: the registry search, in this launcher's own pass or in
-// the pass for the paired product.
-bool searchInstalledRuntimes(LauncherApp& app, String& home, VersionNumber& version, bool pairPass);
 
-// The JRE-not-found dialog: true when the user picked a runtime, with its home
-// folder and jvm.dll; and the persisting of that choice.
-bool askUserForRuntime(LauncherApp& app, String& home, String& jvmDllPath);
+// Remembers the runtime the user picked in the JRE-not-found dialog.
 void persistChosenRuntime(LauncherApp& app, const String& home);
 
 // Starting Java.
@@ -37,6 +32,7 @@ void persistChosenRuntime(LauncherApp& app, const String& home);
 void prepareVmEnvironment(LauncherApp& app);
 bool loadVmLibrary(LauncherApp& app);
 bool buildVmOptions(LauncherApp& app);
+void readStreamRedirection(LauncherApp& app);
 uint32_t defaultJavaStackSize(LauncherApp& app);
 bool createJavaVm(LauncherApp& app);
 bool invokeMainClass(LauncherApp& app);

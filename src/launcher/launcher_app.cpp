@@ -4,8 +4,10 @@
 #include "common/path_components.h"
 #include "common/unique_resource.h"
 #include "common/win_text.h"
+#include "jre/jre_not_found_dialog.h"
 #include "jre/runtime_search.h"
 #include "launcher/command_line.h"
+#include "launcher/extra_arguments.h"
 #include "launcher/launch_steps.h"
 #include "launcher/machine_check.h"
 #include "launcher/module_path.h"
@@ -59,7 +61,7 @@ bool LauncherApp::selectRuntime() {
   if (selectSearchedRuntime()) return true;
 
   String home;
-  if (!askUserForRuntime(*this, home, jvmDllPath)) return false;
+  if (!askUserForRuntime(runtimeFilter(), home, jvmDllPath)) return false;
   decidePairedProductHandOver();
   persistChosenRuntime(*this, home);
   return true;
@@ -90,13 +92,22 @@ bool LauncherApp::selectRuntimeBesideExecutable() {
   return !jvmDllPath.empty();
 }
 
+RuntimeFilter LauncherApp::runtimeFilter() const {
+  return RuntimeFilter{jvmSourceFavor, allowJdk,     allowJre, allowSun,   favorSun,   allowJRockit,     favorJRockit,
+                       allowIbm,       favorIbm,     jvmType,  minVersion, maxVersion, preferredVersions};
+}
+
 bool LauncherApp::selectSearchedRuntime() {
-  String home;
-  if (!searchInstalledRuntimes(*this, home, chosenVersion, false) &&
-      !searchInstalledRuntimes(*this, home, chosenVersion, true)) {
-    return false;
+  const RuntimeFilter filter = runtimeFilter();
+  FoundRuntime found;
+  if (!searchInstalledRuntimes(filter, false, found)) {
+    // The paired product's view, only when the launch can go there: a
+    // runtime found only there hands the launch over.
+    if (pairProduct.empty() || startedAsPairedProduct || !searchInstalledRuntimes(filter, true, found)) return false;
+    launchPairProduct = true;
   }
-  jvmDllPath = findJvmLibrary(home, jvmType);
+  chosenVersion = found.version;
+  jvmDllPath = findJvmLibrary(found.home, jvmType);
   return !jvmDllPath.empty();
 }
 
@@ -130,6 +141,8 @@ int32_t LauncherApp::Run() {
   if (!noSplash && !startSplash()) return 0;
   if (!loadVmLibrary(*this)) return -1;
   if (!buildVmOptions(*this)) return -1;
+  readStreamRedirection(*this);
+  readExtraArguments(*this);
   if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);
 
   DWORD result = 0;

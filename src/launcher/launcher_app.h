@@ -10,8 +10,10 @@
 #include "common/text.h"
 #include "common/unique_resource.h"
 #include "jre/runtime_choice.h"
+#include "jre/runtime_search.h"
 #include "jre/version_number.h"
 #include "launcher/instance_block.h"
+#include "settings/per_user_settings.h"
 #include "splash/native_splash_closer.h"
 #include "splash/splash_screen.h"
 #include "vm/jni_entries.h"
@@ -83,13 +85,19 @@ class LauncherApp {
   DefaultInitArgsEntry defaultInitArgsEntry = nullptr;
   FindClassFromBootLoaderEntry findClassFromBootLoaderEntry = nullptr;
 
+  // The registry stage of the runtime selection: the own view, then the
+  // paired product's view (which hands the launch over).
+  bool selectSearchedRuntime();
+  // What the settings ask of an installed runtime.
+  RuntimeFilter runtimeFilter() const;
+  ProductIdentity product() const { return {productName, productCode}; }
+
  private:
   bool isSecondaryInstance() const { return singleInstance && !isFirstInstance; }
   void changeToExecutableFolder();
   bool selectRuntime();
   bool selectConfiguredRuntime();
   bool selectRuntimeBesideExecutable();
-  bool selectSearchedRuntime();
   // Reads the splash settings and shows the splash; false when the settings
   // file's name cannot be formed.
   bool startSplash();

@@ -1,14 +1,12 @@
 // The VM options of a launch: the class path (relative and wildcard entries
 // resolved beside the executable, the executable itself for an embedded
-// jar), the VM parameters, and on the way the stream redirection targets
-// and the extra main arguments.
+// jar) and the VM parameters.
 #include "common/ansi_text.h"
 #include "common/environment.h"
 #include "common/file_system.h"
 #include "common/split_string.h"
 #include "common/win_text.h"
 #include "launcher/error_report.h"
-#include "launcher/extra_arguments.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
 #include "launcher/module_path.h"
@@ -56,13 +54,6 @@ MemoryFigures machineMemory() {
   return {status.dwTotalPhys, status.dwAvailVirtual};
 }
 
-void readRedirection(LayeredSettings& settings, const SettingKey& fileKey, const SettingKey& appendKey, String& file,
-                     bool& append) {
-  file = settings.value(fileKey);
-  if (!file.empty()) file = expandEnvironment(file);
-  if (settings.value(appendKey) == setting::kYesExactly) append = true;
-}
-
 }  // namespace
 
 bool buildVmOptions(LauncherApp& app) {
@@ -95,10 +86,5 @@ bool buildVmOptions(LauncherApp& app) {
     options.push_back(std::move(option));
   }
   for (const String& option : options) app.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
-
-  readRedirection(settings, setting::kOutputFile, setting::kOutputAppend, app.stdoutFile, app.stdoutAppend);
-  readRedirection(settings, setting::kErrorFile, setting::kErrorAppend, app.stderrFile, app.stderrAppend);
-  app.extraArguments = settings.value(setting::kCmd);
-  appendExtraArguments(app);
   return true;
 }

@@ -55,9 +55,9 @@ class RuntimeSearch : public testing::Test {
 
   // The home folder the search picks, or "none".
   std::string search(LauncherApp& app, bool pairPass = false) {
-    String home;
-    VersionNumber version;
-    if (!searchInstalledRuntimes(app, home, version, pairPass)) return "none";
+    FoundRuntime found;
+    if (!searchInstalledRuntimes(app.runtimeFilter(), pairPass, found)) return "none";
+    const String& home = found.home;
     String prefix = root_ + u"\\";
     return toUtf8(home.substr(0, prefix.size()) == prefix ? home.substr(prefix.size()) : home);
   }
@@ -117,10 +117,14 @@ TEST_F(RuntimeSearch, PairPassReadsTheOtherViewOnlyWithAPairProduct) {
   registerRuntime(u"Software\\JavaSoft\\JRE\\", u"1.8", runtime(u"other-view", {u"client"}), KEY_WOW64_32KEY);
   LauncherApp app;
   EXPECT_EQ(search(app, false), "none");
-  EXPECT_EQ(search(app, true), "none") << "no pair product";
+  EXPECT_EQ(search(app, true), "other-view\\");
+  EXPECT_FALSE(app.selectSearchedRuntime()) << "no pair product";
   EXPECT_FALSE(app.launchPairProduct);
   app.pairProduct = u"Shop32.exe";
-  EXPECT_EQ(search(app, true), "other-view\\");
+  app.startedAsPairedProduct = true;
+  EXPECT_FALSE(app.selectSearchedRuntime()) << "a launch handed over is never handed back";
+  app.startedAsPairedProduct = false;
+  EXPECT_TRUE(app.selectSearchedRuntime());
   EXPECT_TRUE(app.launchPairProduct);
 }
 

@@ -147,7 +147,7 @@ TEST_F(PerUserSettings, RememberedPathWinsEvenWhenEmpty) {
   LauncherApp probe;
   probe.productName = u"A/B: Tools?";
   probe.productCode = u"P1";
-  String perUser = launcherPerUserSettingsPath(probe, true);
+  String perUser = launcherPerUserSettingsPath(probe.product(), true);
   EXPECT_EQ(perUser, appData_ + u"\\AB Tools\\P1\\windows_tests.ini");
 
   const std::string ini = product_ + kMain + "JRE Path=C:\\from-ini\r\n";
@@ -205,7 +205,7 @@ TEST_F(PerUserSettings, LongAppDataIsReadWhole) {
   LauncherApp app;
   app.productName = u"Shop";
   app.productCode = u"P";
-  EXPECT_EQ(launcherPerUserSettingsPath(app, false), longAppData + u"\\Shop\\P\\windows_tests.ini");
+  EXPECT_EQ(launcherPerUserSettingsPath(app.product(), false), longAppData + u"\\Shop\\P\\windows_tests.ini");
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The launcher's settings into the application object, and the runtime the
+// user picked into the settings files.
 #include "common/file_system.h"
 #include "common/split_string.h"
 #include "launcher/error_report.h"
@@ -5,6 +7,7 @@
 #include "launcher/launcher_app.h"
 #include "launcher/module_path.h"
 #include "resources/resource_ids.h"
+#include "settings/ini_settings_file.h"
 #include "settings/layered_settings.h"
 #include "settings/per_user_settings.h"
 
@@ -71,7 +74,7 @@ void readVmProvider(const String& value, LauncherApp& app) {
 String readJrePath(LauncherApp& app, LayeredSettings& settings) {
   if (!app.serviceMode) {
     // A remembered choice wins, even an empty one, while its file exists.
-    String perUser = launcherPerUserSettingsPath(app, false);
+    String perUser = launcherPerUserSettingsPath(app.product(), false);
     FileFinder finder;
     if (!perUser.empty() && finder.findFirst(&perUser)) return IniSettingsFile(perUser).value(setting::kJrePath);
   }
@@ -120,4 +123,19 @@ bool loadLauncherSettings(LauncherApp& app) {
   app.pairProduct = settings.value(setting::kPairProduct);
   app.pairReturnCode = equalsIgnoreCase(settings.value(setting::kPairReturnCode), setting::kYes);
   return true;
+}
+
+void persistChosenRuntime(LauncherApp& app, const String& home) {
+  if (home.empty()) return;  // an empty folder would name the current directory
+  String settingsPath;
+  if (!settingsFilePath(settingsPath)) return;
+  if (!app.serviceMode) {
+    String own = launcherPerUserSettingsPath(app.product(), true);
+    if (!own.empty()) IniSettingsFile(own).store(setting::kJrePath, home);
+    if (!app.pairProduct.empty()) IniSettingsFile(perUserSettingsPath(app.product(), app.pairProduct, true)).store(setting::kJrePath, home);
+  } else {
+    IniSettingsFile(settingsPath).store(setting::kJrePath, home);
+    String pairPath;
+    if (pairSettingsFilePath(app.pairProduct, pairPath)) IniSettingsFile(pairPath).store(setting::kJrePath, home);
+  }
 }
