@@ -23,6 +23,7 @@ add_executable(native_tests
   tests/native/ini_check_test.cpp
 )
 target_link_libraries(native_tests PRIVATE launcher_portable packager_core ini_check GTest::gtest_main)
+target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 launcher_warnings(native_tests)
 gtest_discover_tests(native_tests)
 

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "installed_jvms.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,15 +48,6 @@ std::set<OptionList> readLists(const fs::path& folder) {
     if (complete) lists.insert(list);
   }
   return lists;
-}
-
-std::vector<std::string> installedJvms() {
-  std::set<std::string> found;
-  for (const auto& jdk : fs::directory_iterator("/usr/lib/jvm")) {
-    fs::path library = jdk.path() / "lib/server/libjvm.so";
-    if (fs::exists(library)) found.insert(fs::canonical(library).string());
-  }
-  return {found.begin(), found.end()};
 }
 
 void JNICALL exitHook(jint status) { _exit(status == 0 ? 0 : 1); }

@@ -6,23 +6,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 
+#include "jvm/installed_jvms.h"
 #include "resources/resource_ids.h"  // IWYU pragma: keep
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> installedJvms() {
-  std::set<std::string> found;
-  for (const auto& jdk : fs::directory_iterator("/usr/lib/jvm")) {
-    fs::path library = jdk.path() / "lib/server/libjvm.so";
-    if (fs::exists(library)) found.insert(fs::canonical(library).string());
-  }
-  return {found.begin(), found.end()};
-}
 
 struct ScenarioRun {
   int exitCode = -1;
