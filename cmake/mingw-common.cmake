@@ -7,8 +7,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# 64-bit Wine runs the test programs. The 32-bit build's tests are never run
-# (this kernel cannot execute 32-bit code), so it gets no emulator.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL AMD64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
-endif()
+# Wine runs the test programs of both builds, as scripts/wine-session sets it
+# up: its wine64 starts 32-bit programs through the session's 32-bit Wine.
+get_filename_component(_wine_session_loader ${CMAKE_CURRENT_LIST_DIR}/../build/wine/loader/lib/wine/wine64 ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${_wine_session_loader})
