@@ -116,7 +116,5 @@ add_dependencies(test_runtime_tests test_runtime)
 add_test(NAME static_runtime_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_runtime_pe.py ${LAUNCHER_ARCH}
     ${TEST_RUNTIME_DIR} ${TEST_RUNTIME_VARIANTS})
-if(LAUNCHER_ARCH STREQUAL x64)
-  add_test(NAME test_runtime_tests COMMAND test_runtime_tests)
-  set_tests_properties(test_runtime_tests PROPERTIES TIMEOUT 300)
-endif()
+add_test(NAME test_runtime_tests COMMAND test_runtime_tests)
+set_tests_properties(test_runtime_tests PROPERTIES TIMEOUT 300)

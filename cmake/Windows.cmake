@@ -180,7 +180,7 @@ target_link_libraries(e2e_tests PRIVATE robot file_tree launcher_packaging versi
 launcher_warnings(e2e_tests)
 add_dependencies(e2e_tests launcher settings_probe packager)
 
-# Static checks of the product: the only checks the 32-bit build can have here.
+# Static checks of the product's file.
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 include(cmake/AddJavaLauncher.cmake)
 include(cmake/Example.cmake)
@@ -197,15 +197,24 @@ if(LAUNCHER_ARCH STREQUAL x64)
   add_executable(bench testing/bench/bench_main.cpp testing/bench/launch_probe.cpp testing/bench/measurement.cpp)
   target_link_libraries(bench PRIVATE file_tree process_start ${WINDOWS_STATIC_LINK} -municode)
   launcher_warnings(bench)
-
-  add_test(NAME windows_tests COMMAND windows_tests)
-  add_test(NAME e2e_tests COMMAND e2e_tests)
-  set_tests_properties(e2e_tests PROPERTIES
-    ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${CMAKE_SOURCE_DIR}/build/x86/test-runtime;TEST_JVM_OPTION_LISTS=${CMAKE_BINARY_DIR}/vm-option-lists"
-    TIMEOUT 600)
-  set_tests_properties(windows_tests PROPERTIES TIMEOUT 300)
-  # The robot reads windows off the one virtual screen: tests that show
-  # windows must not cover each other's.
-  set_tests_properties(windows_tests e2e_tests PROPERTIES RESOURCE_LOCK display)
+  set(OTHER_ARCH x86)
+  # make test-replay replays the option lists of the 64-bit build's runs.
+  set(OPTION_LISTS ";TEST_JVM_OPTION_LISTS=${CMAKE_BINARY_DIR}/vm-option-lists")
+else()
+  set(OTHER_ARCH x64)
 endif()
+
+# Both builds run their tests under Wine (the 32-bit one under 32-bit Wine).
+# The paired product is the other build's launcher, with its test runtime.
+set(OTHER_BUILD_DIR ${CMAKE_SOURCE_DIR}/build/${OTHER_ARCH})
+add_test(NAME windows_tests COMMAND windows_tests)
+add_test(NAME e2e_tests COMMAND e2e_tests)
+set_tests_properties(e2e_tests PROPERTIES
+  ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${OTHER_BUILD_DIR}/test-runtime;PAIRED_LAUNCHER_EXE=${OTHER_BUILD_DIR}/launcher-${OTHER_ARCH}.exe${OPTION_LISTS}"
+  TIMEOUT 1800)
+# Bounds against hangs, wide enough for 32-bit Wine in emulation (make test-x86).
+set_tests_properties(windows_tests PROPERTIES TIMEOUT 900)
+# The robot reads windows off the one virtual screen: tests that show
+# windows must not cover each other's.
+set_tests_properties(windows_tests e2e_tests PROPERTIES RESOURCE_LOCK display)
 include(${CMAKE_SOURCE_DIR}/cmake/TestRuntime.cmake OPTIONAL)

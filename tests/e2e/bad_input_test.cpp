@@ -184,12 +184,12 @@ TEST(BadInput, SettingsFiles) {
 
 constexpr DWORD kNoValue = 0xFFFFFFFF;
 
-// A version key below HKLM\Software\JavaSoft\JRE in the 64-bit view, with a
-// "JavaHome" of any type (none for kNoValue).
+// A version key below HKLM\Software\JavaSoft\JRE in the launcher's own
+// view, with a "JavaHome" of any type (none for kNoValue).
 LSTATUS writeVersionKey(const std::wstring& name, DWORD type, const std::string& data) {
   HKEY key;
   LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\JavaSoft\\JRE\\" + name).c_str(), 0, nullptr, 0,
-                                   KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr);
+                                   KEY_ALL_ACCESS, nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return status;
   if (type != kNoValue) {
     status = RegSetValueExW(key, L"JavaHome", 0, type, reinterpret_cast<const BYTE*>(data.data()),

@@ -18,11 +18,11 @@ std::wstring otherMachineRuntime() {
   return GetFileAttributesW((home + L"\\bin\\server\\jvm.dll").c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : home;
 }
 
-void registerRuntime(const std::wstring& version, const std::wstring& home) {
+void registerRuntime(const std::wstring& version, const std::wstring& home, REGSAM view) {
   HKEY key;
   std::wstring path = L"Software\\JavaSoft\\JRE\\" + version;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
-                            &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
+                            nullptr),
             ERROR_SUCCESS);
   RegSetValueExW(key, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
                  static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
@@ -30,10 +30,12 @@ void registerRuntime(const std::wstring& version, const std::wstring& home) {
 }
 
 void clearRegistryRuntimes() {
-  HKEY software;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) == ERROR_SUCCESS) {
-    RegDeleteTreeW(software, L"JavaSoft");
-    RegCloseKey(software);
+  for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+    HKEY software;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | view, &software) == ERROR_SUCCESS) {
+      RegDeleteTreeW(software, L"JavaSoft");
+      RegCloseKey(software);
+    }
   }
 }
 

@@ -36,9 +36,19 @@ class JavaApp {
   AppFolder folder_;
 };
 
-// An installed runtime in the 64-bit registry view, as
-// HKLM\Software\JavaSoft\JRE\<version> with its "JavaHome".
-void registerRuntime(const std::wstring& version, const std::wstring& home);
+// These tests are built for the launcher's machine, so their own registry
+// view is the launcher's; the other view is where the paired product's
+// runtimes are registered.
+#ifdef _WIN64
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
+// An installed runtime, as HKLM\Software\JavaSoft\JRE\<version> with its
+// "JavaHome", in the launcher's own registry view unless told otherwise.
+void registerRuntime(const std::wstring& version, const std::wstring& home, REGSAM view = 0);
+// Removes HKLM\Software\JavaSoft from both views.
 void clearRegistryRuntimes();
 
 std::string narrow(const std::wstring& text);

@@ -12,6 +12,13 @@ namespace {
 
 const wchar_t* const kVendorKeys[] = {L"Software\\JavaSoft", L"Software\\JRockit", L"Software\\IBM"};
 
+// The view this build does not read by default: the paired product's.
+#ifdef _WIN64
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
 void clearRegistry() {
   for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
     for (const wchar_t* key : kVendorKeys) {
@@ -42,7 +49,7 @@ class RuntimeSearch : public testing::Test {
     return home;
   }
 
-  void registerRuntime(const char16_t* key, const char16_t* version, const String& home, REGSAM view = KEY_WOW64_64KEY) {
+  void registerRuntime(const char16_t* key, const char16_t* version, const String& home, REGSAM view = 0) {
     HKEY handle;
     String path = String(key) + version;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle,
@@ -114,7 +121,7 @@ TEST_F(RuntimeSearch, OldStyleJdkKeysPointBelowJre) {
 }
 
 TEST_F(RuntimeSearch, PairPassReadsTheOtherViewOnlyWithAPairProduct) {
-  registerRuntime(u"Software\\JavaSoft\\JRE\\", u"1.8", runtime(u"other-view", {u"client"}), KEY_WOW64_32KEY);
+  registerRuntime(u"Software\\JavaSoft\\JRE\\", u"1.8", runtime(u"other-view", {u"client"}), kOtherView);
   LauncherApp app;
   EXPECT_EQ(search(app, false), "none");
   EXPECT_EQ(search(app, true), "other-view\\");
