@@ -18,6 +18,11 @@ std::wstring otherMachineRuntime() {
   return GetFileAttributesW((home + L"\\bin\\server\\jvm.dll").c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : home;
 }
 
+std::wstring pairedLauncher() {
+  std::wstring exe = programFromEnvironment("PAIRED_LAUNCHER_EXE");
+  return GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : exe;
+}
+
 void registerRuntime(const std::wstring& version, const std::wstring& home, REGSAM view) {
   HKEY key;
   std::wstring path = L"Software\\JavaSoft\\JRE\\" + version;

@@ -12,6 +12,8 @@
 std::wstring testRuntime();
 std::wstring testRuntimeVariant(const wchar_t* name);
 std::wstring otherMachineRuntime();
+// The other machine's launcher, the paired product (empty when not built).
+std::wstring pairedLauncher();
 
 class JavaApp {
  public:

@@ -2,7 +2,7 @@
 // executable, the registry; the runtime's journal shows the jvm.dll chosen.
 #include <gtest/gtest.h>
 
-#include "java_app.h"
+#include "instances.h"
 
 namespace {
 
@@ -77,39 +77,47 @@ TEST(RuntimeSelection, AnotherMachinesRuntimeAndThePairedProduct) {
   }
 }
 
-// The paired product takes the launch over with this launch's command line;
-// with "Pair Return Code" its exit code is passed on.
+// The paired product, the other machine's launcher, takes the launch over
+// with this launch's command line and runs main in its own process with the
+// runtime this launcher cannot load; with "Pair Return Code" its exit code
+// is passed on. The runtime is the configured one, or one registered in the
+// other registry view, which only the pass for the paired product reads.
 TEST(RuntimeSelection, ThePairedProductRunsWithTheSameCommandLine) {
-  if (otherMachineRuntime().empty()) GTEST_SKIP() << "the other machine's test runtime is not built";
+  if (otherMachineRuntime().empty() || pairedLauncher().empty()) GTEST_SKIP() << "the other machine's build is not there";
   const struct {
     const char* name;
+    bool configured;  // else registered in the other view
     const char* returnCode;
     int exitCode;
   } cases[] = {
-      {"waited for", "yes", 5},
-      {"not waited for", "", 0},
+      {"configured, waited for", true, "yes", 5},
+      {"configured, not waited for", true, "", 0},
+      {"registered for the other machine, waited for", false, "yes", 5},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    clearRegistryRuntimes();
     JavaApp app(currentTestName() + std::to_wstring(n++));
-    std::wstring other = app.addRuntime(L"other", otherMachineRuntime());
-    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Exit\r\nJRE Path=" + narrow(other) + "\r\n" +
-                 kClassPath + "[Application]\r\nPair Product=" + narrow(app.path()) +
-                 "\\Shop64.exe\r\nPair Return Code=" + c.returnCode + "\r\n");
-    // The sibling runs the application with a runtime of its own machine.
-    app.folder().installLauncher(L"Shop64.exe");
-    app.addRuntime(L"jre");
-    app.folder().writeFile(L"Shop64.ini", "[Java Runtime Environment]\r\nMain Class=test.Exit\r\n" + kClassPath);
+    const std::wstring home = app.addRuntime(L"other", otherMachineRuntime());
+    if (!c.configured) registerRuntime(L"17", home, kOtherView);
+    const std::string other = narrow(home);
+    const std::string jrePath = c.configured ? "JRE Path=" + other + "\r\n" : "";
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Exit\r\n" + jrePath + kClassPath +
+                 "[Application]\r\nPair Product=" + narrow(app.path()) + "\\Paired.exe\r\nPair Return Code=" +
+                 c.returnCode + "\r\n");
+    app.folder().installProgram(pairedLauncher(), L"Paired.exe");
+    app.folder().writeFile(L"Paired.ini", "[Java Runtime Environment]\r\nMain Class=test.Exit\r\n" + jrePath + kClassPath);
 
     robot::Outcome outcome = app.launch(L"5");
     EXPECT_EQ(outcome.exitCodeSigned(), c.exitCode) << report(outcome);
     EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
-    // Not waited for, the sibling may still be running: wait for its main.
-    for (int i = 0; i < 200 && app.journal("exit").empty(); ++i) Sleep(50);
+    EXPECT_TRUE(instances::waitForJournal(app, "exit")) << "the paired product ends the application";
     EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"5"}) << app.journalText();
-    EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{narrow(app.path()) + "\\jre\\bin\\server\\jvm.dll"});
+    EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{other + "\\bin\\server\\jvm.dll"})
+        << "only the other machine's process can load it";
   }
+  clearRegistryRuntimes();
 }
 
 // Sets the machine field of a PE file's header.
@@ -126,33 +134,40 @@ void setMachine(const std::wstring& file, uint16_t machine) {
 }
 
 // A launch is handed over at most once: a runtime neither product can load
-// (ARM64) is reported at once, and two copies that name each other as
-// paired product do not send a launch back and forth.
+// (ARM64) is reported at once, and two launchers that name each other as
+// paired product do not send a launch back and forth, be they copies of one
+// launcher or the two products, each given a runtime only the other loads.
 TEST(RuntimeSelection, ThePairedProductsNeverRelayALaunchMoreThanOnce) {
   const struct {
     const char* name;
     bool arm64;     // else the other machine's runtime
+    bool products;  // the sibling is the other machine's launcher
     int processes;  // launchers started, the first one included
   } cases[] = {
-      {"a runtime neither product loads", true, 1},
-      {"copies naming each other", false, 2},
+      {"a runtime neither product loads", true, false, 1},
+      {"copies naming each other", false, false, 2},
+      {"the two products naming each other", false, true, 2},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    if (!c.arm64 && otherMachineRuntime().empty()) {
-      std::printf("[  SKIPPED ] %s: the other machine's test runtime is not built\n", c.name);
+    if (!c.arm64 && (otherMachineRuntime().empty() || (c.products && pairedLauncher().empty()))) {
+      std::printf("[  SKIPPED ] %s: the other machine's build is not there\n", c.name);
       continue;
     }
     JavaApp app(currentTestName() + std::to_wstring(n++));
     const std::wstring home = app.addRuntime(L"other", c.arm64 ? testRuntime() : otherMachineRuntime());
-    const std::wstring jvm = home + L"\\bin\\server\\jvm.dll";
+    // The other machine's launcher gets a runtime of this machine, which it cannot load either.
+    const std::wstring siblingHome = c.products ? app.addRuntime(L"own") : home;
+    const std::wstring jvm = siblingHome + L"\\bin\\server\\jvm.dll";
     if (c.arm64) setMachine(jvm, 0xAA64);
-    const std::string settings = kApp + "JRE Path=" + narrow(home) + "\r\n" + kClassPath +
-                                 "[Application]\r\nPair Return Code=yes\r\nPair Product=" + narrow(app.path());
-    app.writeIni(settings + "\\Shop64.exe\r\n");
-    app.folder().installLauncher(L"Shop64.exe");
-    app.folder().writeFile(L"Shop64.ini", settings + "\\Shop.exe\r\n");
+    const auto settings = [&](const std::wstring& runtime, const char* paired) {
+      return kApp + "JRE Path=" + narrow(runtime) + "\r\n" + kClassPath +
+             "[Application]\r\nPair Return Code=yes\r\nPair Product=" + narrow(app.path()) + paired;
+    };
+    app.writeIni(settings(home, "\\Shop64.exe\r\n"));
+    app.folder().installProgram(c.products ? pairedLauncher() : launcherUnderTest(), L"Shop64.exe");
+    app.folder().writeFile(L"Shop64.ini", settings(siblingHome, "\\Shop.exe\r\n"));
 
     robot::Outcome outcome = app.launch(L"", {L"OK"});
     EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
