@@ -21,7 +21,7 @@ build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 	cp -r build/x64/test-runtime dist/test-runtime
 	cp -r build/x86/test-runtime dist/test-runtime-x86
 
-test: build test-native test-x86 test-windows test-replay test-fuzz
+test: build test-native test-windows test-x86 test-replay test-fuzz
 
 test-native:
 	ctest --preset native
