@@ -13,11 +13,6 @@ target_include_directories(launcher_portable PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/w
 set(WINDOWS_STATIC_LINK -static -static-libgcc -static-libstdc++)
 string(APPEND CMAKE_EXE_LINKER_FLAGS_MINSIZEREL " -s")
 add_compile_options(-ffunction-sections -fdata-sections)
-# Doubles are computed in SSE2 registers on both machines: x87's 80-bit
-# intermediates round some memory shares differently.
-if(LAUNCHER_ARCH STREQUAL x86)
-  add_compile_options(-msse2 -mfpmath=sse)
-endif()
 add_link_options(-Wl,--gc-sections)
 
 add_library(launcher_win STATIC
@@ -153,6 +148,9 @@ add_executable(windows_tests
   tests/windows/settings_loader_test.cpp
   tests/windows/test_files.cpp
   tests/windows/thread_slots_test.cpp
+  # The portable VM parameter rules again, compiled as each product is: the
+  # 32-bit build's floating point must give what the 64-bit one gives.
+  tests/native/vm_parameters_test.cpp
   ${CMAKE_BINARY_DIR}/test_strings.rc
 )
 target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})
