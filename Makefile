@@ -30,8 +30,10 @@ test-native:
 # execute 32-bit code, Wine runs in emulation and takes about a minute to
 # start each 32-bit process: the build then runs its in-process tests and
 # the end-to-end tests of what differs between the machines (the JNI calls,
-# the Java thread's stack, the hand-over between the paired products).
-X86_EMULATED_E2E := LaunchSpine.ArgumentsDoNotChange*:JavaLaunch.TheTypicalLaunch*:JavaLaunch.TheJavaThread*:RuntimeSelection.ThePairedProduct*
+# the Java thread's stack, the hand-over to the 64-bit paired product). A
+# 32-bit program that starts another one hangs in emulation: the relay
+# between two copies of the 32-bit launcher is left out.
+X86_EMULATED_E2E := LaunchSpine.ArgumentsDoNotChange*:JavaLaunch.TheTypicalLaunch*:JavaLaunch.TheJavaThread*:RuntimeSelection.ThePairedProductRuns*
 
 test-x86:
 	scripts/wine-session bash -c 'if [[ $$WINE_SESSION_X86 == native ]]; then ctest --preset x86 -j2; else \
