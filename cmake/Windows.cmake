@@ -47,7 +47,6 @@ add_library(launcher_win STATIC
   src/ui/resizing_layout.cpp
   src/vm/exception_dialog.cpp
   src/vm/java_thread.cpp
-  src/vm/redirection_settings.cpp
   src/vm/vm_environment.cpp
   src/vm/vm_library.cpp
   src/vm/vm_options.cpp

@@ -6,7 +6,6 @@
 #include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "launcher/instance_arguments.h"
-#include "launcher/launcher_app.h"
 #include "launcher/thread_slots.h"
 #include "vm/java_session.h"
 
@@ -14,10 +13,17 @@ namespace {
 
 // Owned by the listener thread; its delivery threads end before it goes.
 struct Listener {
-  Listener(LauncherApp& owner, UINT id, HANDLE takenEvent)
-      : app(owner), messageId(id), taken(takenEvent), closing(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  Listener(const DeliveryTarget& to, SharedInstanceBlock& shared, HANDLE readyEvent, UINT id, HANDLE takenEvent)
+      : target(to),
+        block(shared),
+        ready(readyEvent),
+        messageId(id),
+        taken(takenEvent),
+        closing(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-  LauncherApp& app;
+  const DeliveryTarget target;
+  SharedInstanceBlock& block;
+  const HANDLE ready;  // owned by the launch, which stops the listener first
   const UINT messageId;
   UniqueHandle taken;    // tells the waiting launch that the block is free again
   UniqueHandle closing;  // set when the listener ends: waiting deliveries give up
@@ -37,9 +43,8 @@ void answer(const Listener& listener, DWORD secondaryThreadId, int32_t code) {
 // Requests are served once main is about to run; false when the listener
 // ends first (the VM never came, or is gone).
 bool waitForMain(const Listener& listener) {
-  HANDLE ready = listener.app.instanceReadyEvent.get();
-  if (!ready) return true;  // without the event, deliveries do not wait
-  HANDLE events[] = {listener.closing.get(), ready};  // closing wins when both are set
+  if (!listener.ready) return true;  // without the event, deliveries do not wait
+  HANDLE events[] = {listener.closing.get(), listener.ready};  // closing wins when both are set
   return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
 }
 
@@ -51,10 +56,9 @@ DWORD WINAPI deliveryThreadProc(void* parameter) {
     answer(listener, secondary, kRequestNotDelivered);
     return 1;
   }
-  const LauncherApp& app = listener.app;
-  bool delivered = deliverSecondary(app.javaVm, toThreadAnsi(app.mainClass), request->arguments,
-                                    app.allowIbm || app.favorIbm,
-                                    [&](int32_t code) { answer(listener, secondary, code); });
+  const DeliveryTarget& target = listener.target;
+  bool delivered = deliverSecondary(*target.javaVm, toThreadAnsi(target.mainClass), request->arguments,
+                                    target.stayAttached, [&](int32_t code) { answer(listener, secondary, code); });
   return delivered ? 0 : 1;
 }
 
@@ -62,7 +66,7 @@ void takeRequest(Listener& listener, DWORD secondaryThreadId) {
   // The arguments are copied out at once, so the block is free for the next
   // launch even while this one waits for main.
   auto request = std::make_unique<DeliveryRequest>(
-      DeliveryRequest{listener, secondaryThreadId, decodeInstanceArguments(*listener.app.instanceView.get())});
+      DeliveryRequest{listener, secondaryThreadId, decodeInstanceArguments(listener.block)});
   SetEvent(listener.taken.get());
   if (listener.deliveries.start(deliveryThreadProc, request.get())) {
     request.release();
@@ -84,16 +88,16 @@ DWORD WINAPI listenerThreadProc(void* parameter) {
 
 }  // namespace
 
-bool startInstanceListener(LauncherApp& app, const String& name, UINT messageId) {
+UniqueHandle startInstanceListener(const String& name, UINT messageId, SharedInstanceBlock& block, HANDLE readyEvent,
+                                   const DeliveryTarget& target) {
   // Auto-reset: each waiting launch consumes the signal for its own request.
   HANDLE taken = CreateEventW(nullptr, FALSE, FALSE, wide(name + u"_upr_taken"));
-  if (!taken) return false;
-  auto listener = std::make_unique<Listener>(app, messageId, taken);
-  if (!listener->closing) return false;
+  if (!taken) return {};
+  auto listener = std::make_unique<Listener>(target, block, readyEvent, messageId, taken);
+  if (!listener->closing) return {};
   // The system writes the listener's thread id straight into the block.
-  app.instanceListener.reset(CreateThread(nullptr, 0, listenerThreadProc, listener.get(), 0,
-                                          reinterpret_cast<DWORD*>(&app.instanceView->listenerThreadId)));
-  if (!app.instanceListener) return false;
-  listener.release();
-  return true;
+  UniqueHandle thread(CreateThread(nullptr, 0, listenerThreadProc, listener.get(), 0,
+                                   reinterpret_cast<DWORD*>(&block.listenerThreadId)));
+  if (thread) listener.release();
+  return thread;
 }

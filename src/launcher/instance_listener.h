@@ -5,16 +5,27 @@
 #include <windows.h>
 
 #include "common/text.h"
-
-class LauncherApp;
+#include "common/unique_resource.h"
+#include "launcher/instance_block.h"
+#include "vm/jni_entries.h"
 
 // What a later launch gets for a request that was taken but cannot be
 // delivered: no room for another delivery thread, or the launch ended before
 // main was about to run.
 constexpr int32_t kRequestNotDelivered = -1;
 
-// Starts the listener in app.instanceListener; it writes its thread id into
-// the block. The listener ends on the quit message: it then refuses the
-// requests still waiting for main and returns once every delivery thread has
-// ended. False when the listener or its events cannot be had.
-bool startInstanceListener(LauncherApp& app, const String& name, UINT messageId);
+// Where requests go. The VM is read only once the ready event is set, after
+// the Java thread created it.
+struct DeliveryTarget {
+  JavaVM* const* javaVm = nullptr;
+  String mainClass;
+  bool stayAttached = false;
+};
+
+// Starts the listener; it writes its thread id into the block. Deliveries
+// wait for `readyEvent` (when there is one). The listener ends on the quit
+// message: it then refuses the requests still waiting for main and returns
+// once every delivery thread has ended. The block and the event must outlive
+// it. Null when the listener or its events cannot be had.
+UniqueHandle startInstanceListener(const String& name, UINT messageId, SharedInstanceBlock& block, HANDLE readyEvent,
+                                   const DeliveryTarget& target);

@@ -12,11 +12,6 @@ class LauncherApp;
 // Settings: fills the settings fields of the application object.
 bool loadLauncherSettings(LauncherApp& app);
 
-// Single instance: sets up the shared block or hands the arguments to the
-// first instance; and, in a secondary instance, waits for its answer.
-bool setupSingleInstance(LauncherApp& app);
-int32_t waitForFirstInstance(LauncherApp& app);
-
 // Paired product: starts the sibling launcher with this command line.
 int32_t launchPairedProduct(LauncherApp& app);
 // Whether the paired product started this process (and forgets it, so that
@@ -32,7 +27,6 @@ void persistChosenRuntime(LauncherApp& app, const String& home);
 void prepareVmEnvironment(LauncherApp& app);
 bool loadVmLibrary(LauncherApp& app);
 bool buildVmOptions(LauncherApp& app);
-void readStreamRedirection(LauncherApp& app);
 uint32_t defaultJavaStackSize(LauncherApp& app);
 bool createJavaVm(LauncherApp& app);
 bool invokeMainClass(LauncherApp& app);

@@ -1,6 +1,5 @@
 #include "launcher/launcher_app.h"
 
-#include "common/message_loop_thread.h"
 #include "common/path_components.h"
 #include "common/unique_resource.h"
 #include "common/win_text.h"
@@ -25,10 +24,8 @@ DWORD WINAPI javaThreadProc(void* parameter) {
 LauncherApp::~LauncherApp() {
   splashWindow.close();
   if (javaVm) javaVm->DestroyJavaVM();
-  // The listener ends once its delivery threads have, and they read javaVm
-  // until then.
-  if (instanceListener) stopMessageLoopThread(GetThreadId(instanceListener.get()), instanceListener.get());
   javaVm = nullptr;
+  instance.close();
   nativeSplashCloser.fire();
 }
 
@@ -38,10 +35,15 @@ bool LauncherApp::Init() {
   if (!arguments.empty()) arguments.erase(arguments.begin());
 
   if (!loadLauncherSettings(*this)) return false;
-  if (!setupSingleInstance(*this)) return false;
-  if (isSecondaryInstance()) return true;
+  if (!setUpSingleInstance()) return false;
+  if (instance.isSecondary()) return true;
   if (overrideWorkingDir) changeToExecutableFolder();
   return selectRuntime();
+}
+
+bool LauncherApp::setUpSingleInstance() {
+  if (!singleInstanceRequested) return true;
+  return instance.setUp(arguments, DeliveryTarget{&javaVm, mainClass, allowIbm || favorIbm});
 }
 
 void LauncherApp::changeToExecutableFolder() {
@@ -132,7 +134,7 @@ void LauncherApp::decidePairedProductHandOver() {
 
 int32_t LauncherApp::Run() {
   if (launchPairProduct) return launchPairedProduct(*this);
-  if (isSecondaryInstance()) return waitForFirstInstance(*this);
+  if (instance.isSecondary()) return instance.waitForAnswer();
 
   prepareVmEnvironment(*this);
   bool noSplash = findArgument(arguments, u"-nosplash") >= 0 || findArgument(arguments, u"/nosplash") >= 0;
@@ -141,8 +143,7 @@ int32_t LauncherApp::Run() {
   if (!noSplash && !startSplash()) return 0;
   if (!loadVmLibrary(*this)) return -1;
   if (!buildVmOptions(*this)) return -1;
-  readStreamRedirection(*this);
-  readExtraArguments(*this);
+  appendExtraArguments(extraArguments, arguments);
   if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);
 
   DWORD result = 0;

@@ -12,7 +12,7 @@
 #include "jre/runtime_choice.h"
 #include "jre/runtime_search.h"
 #include "jre/version_number.h"
-#include "launcher/instance_block.h"
+#include "launcher/single_instance.h"
 #include "settings/per_user_settings.h"
 #include "splash/native_splash_closer.h"
 #include "splash/splash_screen.h"
@@ -59,13 +59,9 @@ class LauncherApp {
   StringList preferredVersions;
   String jrePath;
   String libraryPath;
-  UniqueViewOf<SharedInstanceBlock> instanceView;
-  UniqueHandle instanceMapping;
-  UniqueHandle instanceListener;
-  // A later launch's first instance, from the hand-over on.
-  UniqueHandle firstInstanceProcess;
-  bool isFirstInstance = false;
-  bool singleInstance = false;
+  // "Single Instance" asks for it (never in service mode).
+  bool singleInstanceRequested = false;
+  SingleInstance instance;
   String stdoutFile;
   String stderrFile;
   bool stdoutAppend = false;
@@ -78,7 +74,6 @@ class LauncherApp {
   bool overrideWorkingDir = false;
   uint32_t javaThreadStackSize = 0;
   NativeSplashCloser nativeSplashCloser;
-  UniqueHandle instanceReadyEvent;
   bool launchPairProduct = false;
   bool startedAsPairedProduct = false;
   CreateJavaVmEntry createJavaVmEntry = nullptr;
@@ -93,7 +88,7 @@ class LauncherApp {
   ProductIdentity product() const { return {productName, productCode}; }
 
  private:
-  bool isSecondaryInstance() const { return singleInstance && !isFirstInstance; }
+  bool setUpSingleInstance();
   void changeToExecutableFolder();
   bool selectRuntime();
   bool selectConfiguredRuntime();

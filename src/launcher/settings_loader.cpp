@@ -122,6 +122,15 @@ bool loadLauncherSettings(LauncherApp& app) {
   app.libraryPath = settings.value(setting::kLibraryPath);
   app.pairProduct = settings.value(setting::kPairProduct);
   app.pairReturnCode = equalsIgnoreCase(settings.value(setting::kPairReturnCode), setting::kYes);
+  app.singleInstanceRequested =
+      !app.serviceMode && settings.value(setting::kSingleInstance) == setting::kYesExactly;
+  // Environment references in these are expanded when they are used: the
+  // launch sets "Path" first.
+  app.stdoutFile = settings.value(setting::kOutputFile);
+  app.stdoutAppend = settings.value(setting::kOutputAppend) == setting::kYesExactly;
+  app.stderrFile = settings.value(setting::kErrorFile);
+  app.stderrAppend = settings.value(setting::kErrorAppend) == setting::kYesExactly;
+  app.extraArguments = settings.value(setting::kCmd);
   return true;
 }
 

@@ -1,14 +1,9 @@
-// Single instance: the first launch of an executable keeps the application,
-// later launches hand their arguments to it through a named shared block and
-// thread messages, and end with its answer.
-#include "common/unique_resource.h"
+#include "launcher/single_instance.h"
+
+#include "common/message_loop_thread.h"
 #include "common/win_text.h"
 #include "launcher/instance_arguments.h"
-#include "launcher/instance_listener.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
 #include "launcher/module_path.h"
-#include "settings/layered_settings.h"
 
 namespace {
 
@@ -28,21 +23,6 @@ String instanceName() {
 
 // Other processes write the block: every read is a fresh one.
 uint32_t shared(const uint32_t& field) { return *static_cast<const volatile uint32_t*>(&field); }
-
-void becomeFirstInstance(LauncherApp& app, const String& name) {
-  app.isFirstInstance = true;
-  app.instanceReadyEvent.reset(CreateEventW(nullptr, TRUE, FALSE, wide(name + u"_upr_evt")));
-  // A first instance that is still ending may hold the event, set long ago.
-  if (app.instanceReadyEvent && GetLastError() == ERROR_ALREADY_EXISTS) ResetEvent(app.instanceReadyEvent.get());
-  UINT message = RegisterWindowMessageW(wide(name));
-  if (message == 0) {
-    app.singleInstance = false;
-    return;
-  }
-  app.instanceView->messageId = message;
-  app.instanceView->processId = GetCurrentProcessId();
-  if (!startInstanceListener(app, name, message)) app.singleInstance = false;
-}
 
 bool processEnded(DWORD processId) {
   UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
@@ -125,36 +105,6 @@ bool post(const SharedInstanceBlock& block, const FirstInstance& first) {
   }
 }
 
-// Later launches take turns: the block holds one request at a time. A launch
-// that finds the first instance gone takes its place.
-bool handOver(LauncherApp& app, const String& name) {
-  SharedInstanceBlock& block = *app.instanceView.get();
-  if (!waitUntil(block, headerSettled, kWaitForFirstInstanceMs)) return false;
-  Turn turn(name, kWaitForFirstInstanceMs);
-  if (!turn) return false;
-
-  FirstInstance first;
-  switch (first.open(block)) {
-    case FirstInstance::Live:
-      break;
-    case FirstInstance::Gone:
-      becomeFirstInstance(app, name);
-      return true;
-    case FirstInstance::Unreachable:
-      return false;
-  }
-  UniqueHandle taken(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, wide(name + u"_upr_taken")));
-  if (taken) ResetEvent(taken.get());
-  if (!encodeInstanceArguments(app.arguments, block) || !post(block, first)) return false;
-  // The turn is held until the request is out of the block: however long the
-  // first instance stalls, the posted message waits in its queue, and a later
-  // request written meanwhile would be read for it. A first instance without
-  // the event (another launcher's) cannot tell: its turn ends with the post.
-  if (taken && !first.waitFor(taken.get())) return false;
-  app.firstInstanceProcess = std::move(first.process);
-  return true;
-}
-
 // Takes the first instance's answer out of the queue; other messages are
 // dropped.
 bool takeAnswer(UINT answerId, int32_t& answer) {
@@ -170,42 +120,85 @@ bool takeAnswer(UINT answerId, int32_t& answer) {
 
 }  // namespace
 
-bool setupSingleInstance(LauncherApp& app) {
-  String path;
-  if (!settingsFilePath(path)) return false;
-  LayeredSettings settings(path, embeddedSettingsText(app.upgradeCode));
-  if (settings.value(setting::kApplicationType) == setting::kService) return true;
-  if (settings.value(setting::kSingleInstance) != setting::kYesExactly) return true;
-  app.singleInstance = true;
+void SingleInstance::becomeFirst(const String& name) {
+  first_ = true;
+  readyEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, wide(name + u"_upr_evt")));
+  // A first instance that is still ending may hold the event, set long ago.
+  if (readyEvent_ && GetLastError() == ERROR_ALREADY_EXISTS) ResetEvent(readyEvent_.get());
+  UINT message = RegisterWindowMessageW(wide(name));
+  if (message == 0) {
+    active_ = false;
+    return;
+  }
+  view_->messageId = message;
+  view_->processId = GetCurrentProcessId();
+  listener_ = startInstanceListener(name, message, *view_.get(), readyEvent_.get(), target_);
+  if (!listener_) active_ = false;
+}
 
+// Later launches take turns: the block holds one request at a time. A launch
+// that finds the first instance gone takes its place.
+bool SingleInstance::handOver(const String& name, const StringList& arguments) {
+  SharedInstanceBlock& block = *view_.get();
+  if (!waitUntil(block, headerSettled, kWaitForFirstInstanceMs)) return false;
+  Turn turn(name, kWaitForFirstInstanceMs);
+  if (!turn) return false;
+
+  FirstInstance first;
+  switch (first.open(block)) {
+    case FirstInstance::Live:
+      break;
+    case FirstInstance::Gone:
+      becomeFirst(name);
+      return true;
+    case FirstInstance::Unreachable:
+      return false;
+  }
+  UniqueHandle taken(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, wide(name + u"_upr_taken")));
+  if (taken) ResetEvent(taken.get());
+  if (!encodeInstanceArguments(arguments, block) || !post(block, first)) return false;
+  // The turn is held until the request is out of the block: however long the
+  // first instance stalls, the posted message waits in its queue, and a later
+  // request written meanwhile would be read for it. A first instance without
+  // the event (another launcher's) cannot tell: its turn ends with the post.
+  if (taken && !first.waitFor(taken.get())) return false;
+  firstProcess_ = std::move(first.process);
+  return true;
+}
+
+bool SingleInstance::setUp(const StringList& arguments, const DeliveryTarget& target) {
+  target_ = target;
+  active_ = true;
   String name = instanceName();
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedInstanceBlock),
                                       wide(name));
   const bool created = GetLastError() == 0;
-  app.instanceMapping.reset(mapping);
-  if (!app.instanceMapping) {
-    app.singleInstance = false;
-    return true;
+  mapping_.reset(mapping);
+  if (mapping_) {
+    view_.reset(static_cast<SharedInstanceBlock*>(
+        MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock))));
   }
-  app.instanceView.reset(static_cast<SharedInstanceBlock*>(
-      MapViewOfFile(app.instanceMapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock))));
-  if (!app.instanceView) {
-    app.singleInstance = false;
+  if (!view_) {
+    active_ = false;
     return true;
   }
   if (created) {
-    becomeFirstInstance(app, name);
+    becomeFirst(name);
     return true;
   }
   // Too many arguments: fail without contacting the first instance.
-  if (!fitsInstanceBlock(app.arguments)) return false;
-  return handOver(app, name);
+  if (!fitsInstanceBlock(arguments)) return false;
+  return handOver(name, arguments);
 }
 
-int32_t waitForFirstInstance(LauncherApp& app) {
-  HANDLE first = app.firstInstanceProcess.get();
+void SingleInstance::mainAboutToRun() const {
+  if (readyEvent_) SetEvent(readyEvent_.get());
+}
+
+int32_t SingleInstance::waitForAnswer() const {
+  HANDLE first = firstProcess_.get();
   if (!first) return 0;
-  const UINT answerId = app.instanceView->messageId;
+  const UINT answerId = view_->messageId;
   for (;;) {
     DWORD exitCode = 0;
     // An exit code that cannot be read at all ends the wait as a failure.
@@ -217,4 +210,15 @@ int32_t waitForFirstInstance(LauncherApp& app) {
     // Woken by the answer or the first instance's end; 100 ms at most.
     MsgWaitForMultipleObjects(1, &first, FALSE, 100, QS_POSTMESSAGE);
   }
+}
+
+void SingleInstance::close() {
+  // The listener ends once its delivery threads have, and they read the VM
+  // and the block until then.
+  if (listener_) stopMessageLoopThread(GetThreadId(listener_.get()), listener_.get());
+  listener_.reset();
+  view_.reset();
+  mapping_.reset();
+  readyEvent_.reset();
+  firstProcess_.reset();
 }

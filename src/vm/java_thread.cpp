@@ -2,6 +2,7 @@
 // the VM with the stream redirection, and calling the main class, with the
 // launcher's message boxes as the report of what fails.
 #include "common/ansi_text.h"
+#include "common/environment.h"
 #include "common/file_system.h"
 #include "common/string_table.h"
 #include "common/win_text.h"
@@ -43,7 +44,7 @@ class LauncherJavaHost : public JavaHost {
   void showError(unsigned textId) override { ::showError(nullptr, textId, 0u); }
   String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
   void mainAboutToRun() override {
-    if (app_.instanceReadyEvent) SetEvent(app_.instanceReadyEvent.get());
+    app_.instance.mainAboutToRun();
   }
   void mainThrew() override { app_.splashWindow.close(); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
@@ -74,6 +75,8 @@ bool createJavaVm(LauncherApp& app) {
     return false;
   }
 
+  app.stdoutFile = expandEnvironment(app.stdoutFile);
+  app.stderrFile = expandEnvironment(app.stderrFile);
   if (app.stdoutFile.find(u'%') != String::npos || app.stderrFile.find(u'%') != String::npos) {
     SYSTEMTIME now;
     GetLocalTime(&now);  // one time for both names

@@ -5,7 +5,6 @@
 #include "common/environment.h"
 #include "common/environment_references.h"
 #include "common/win_text.h"
-#include "launcher/launcher_app.h"
 
 namespace {
 
@@ -23,11 +22,9 @@ TEST(ExtraArguments, AreExpandedSplitAndAppendedWithoutEmptyTokens) {
       {u"\"\"", {u"file.txt"}},
   };
   for (const auto& c : cases) {
-    LauncherApp app;
-    app.arguments = {u"file.txt"};
-    app.extraArguments = c.cmd;
-    appendExtraArguments(app);
-    EXPECT_EQ(app.arguments, c.expected) << toUtf8(c.cmd);
+    StringList arguments = {u"file.txt"};
+    appendExtraArguments(c.cmd, arguments);
+    EXPECT_EQ(arguments, c.expected) << toUtf8(c.cmd);
   }
 }
 
