@@ -47,3 +47,13 @@ String withTrailingBackslash(StringView folder) {
   if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
   return path;
 }
+
+StringView parentFolder(StringView path) {
+  size_t slash = path.rfind(u'\\');
+  return slash == StringView::npos ? StringView() : path.substr(0, slash);
+}
+
+String folderOfPath(StringView path) {
+  size_t slash = path.rfind(u'\\');
+  return String(slash == StringView::npos ? path : path.substr(0, slash + 1));
+}

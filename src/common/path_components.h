@@ -17,6 +17,14 @@ StringList splitPathComponents(StringView path);
 // added unless it ends in one (or a slash); an empty folder stays empty.
 String withTrailingBackslash(StringView folder);
 
+// The folder of a path, without the backslash after it: C:\Apps\Shop.exe
+// gives C:\Apps, C:\Shop.exe gives C:. Empty when there is no backslash.
+StringView parentFolder(StringView path);
+
+// The folder of a path with its backslash (C:\Apps\Shop.exe gives C:\Apps\);
+// a path without a backslash is given back as it is.
+String folderOfPath(StringView path);
+
 // The search pattern as the platform needs it for a long path: 260 characters
 // or more get the \\?\ prefix (\\?\UNC\ for network paths) unless they have it.
 String withLongPathPrefix(StringView path);

@@ -49,12 +49,10 @@ bool LauncherApp::setUpSingleInstance() {
 void LauncherApp::changeToExecutableFolder() {
   String path;
   if (!modulePath(path)) return;
-  size_t slash = path.rfind(u'\\');
   // For an executable in a drive's root this leaves the bare drive ("C:"),
   // which names that drive's current directory.
-  if (slash == String::npos || slash < 1) return;
-  path.resize(slash);
-  SetCurrentDirectoryW(wide(path));
+  const String folder(parentFolder(path));
+  if (!folder.empty()) SetCurrentDirectoryW(wide(folder));
 }
 
 bool LauncherApp::selectRuntime() {

@@ -1,5 +1,6 @@
 #include "launcher/module_path.h"
 
+#include "common/path_components.h"
 #include "common/win_text.h"
 #include "launcher/error_report.h"
 #include "resources/resource_ids.h"

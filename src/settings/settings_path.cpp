@@ -7,9 +7,3 @@ bool settingsPathForModule(StringView modulePath, String& settingsPath) {
   settingsPath += u"ini";
   return true;
 }
-
-String folderOfPath(StringView path) {
-  size_t slash = path.rfind(u'\\');
-  if (slash == StringView::npos) return String(path);
-  return String(path.substr(0, slash + 1));
-}

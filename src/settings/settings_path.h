@@ -6,6 +6,3 @@
 // C:\Apps\Shop.ini). Fails when the path holds no ".".
 bool settingsPathForModule(StringView modulePath, String& settingsPath);
 
-// The folder of a path: everything up to and including its last backslash;
-// a path without a backslash is returned unchanged.
-String folderOfPath(StringView path);

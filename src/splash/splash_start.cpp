@@ -26,8 +26,8 @@ String nativeSplashLibrary(const String& jvmDllPath) {
 void addDllFolder(const String& path) {
   using AddDllDirectoryEntry = DLL_DIRECTORY_COOKIE(WINAPI*)(PCWSTR);
   static const auto add = procedureOf<AddDllDirectoryEntry>(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory");
-  size_t slash = path.rfind(u'\\');
-  if (add && slash != String::npos) add(wide(path.substr(0, slash)));
+  const String folder(parentFolder(path));
+  if (add && !folder.empty()) add(wide(folder));
 }
 
 // The runtime's splash library showing `image`; false when it cannot.

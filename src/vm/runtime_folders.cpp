@@ -1,10 +1,11 @@
 #include "vm/runtime_folders.h"
 
+#include "common/path_components.h"
+
 String cutAtLastBackslash(StringView path, int times) {
   for (int i = 0; i < times; ++i) {
-    size_t slash = path.rfind(u'\\');
-    if (slash == StringView::npos) break;
-    path = path.substr(0, slash);
+    if (path.find(u'\\') == StringView::npos) break;
+    path = parentFolder(path);
   }
   return String(path);
 }

@@ -3,6 +3,7 @@
 // jar) and the VM parameters.
 #include "common/ansi_text.h"
 #include "common/environment.h"
+#include "common/path_components.h"
 #include "common/file_system.h"
 #include "common/split_string.h"
 #include "common/win_text.h"
@@ -25,10 +26,9 @@ bool isUncPath(const String& entry) { return entry.size() >= 2 && entry[0] == u'
 void expandClassPathEntry(const String& entry, const String& executable, StringList& classPath) {
   String pattern = entry;
   if (!isDrivePath(entry) && !isUncPath(entry)) {
-    pattern = executable.substr(0, executable.rfind(u'\\')) + u"\\" + entry;
+    pattern = String(parentFolder(executable)) + u"\\" + entry;
   }
-  size_t slash = pattern.rfind(u'\\');
-  String matchFolder = slash == String::npos ? String() : pattern.substr(0, slash);
+  const String matchFolder(parentFolder(pattern));
 
   FileFinder matches;
   for (bool found = matches.findFirst(&pattern); found; found = matches.findNext()) {

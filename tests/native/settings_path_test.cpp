@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/path_components.h"
+
 namespace {
 
 TEST(SettingsPathForModule, ReplacesEverythingAfterTheLastDot) {
