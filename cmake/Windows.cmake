@@ -24,11 +24,13 @@ add_library(launcher_win STATIC
   src/common/system_library.cpp
   src/jre/jre_not_found_dialog.cpp
   src/jre/runtime_search.cpp
+  src/jre/runtime_selection.cpp
+  src/jre/vendor_runtimes.cpp
   src/launcher/error_report.cpp
   src/launcher/extra_arguments.cpp
   src/launcher/instance_listener.cpp
   src/launcher/launcher_app.cpp
-  src/launcher/machine_check.cpp
+  src/jre/machine_check.cpp
   src/launcher/module_path.cpp
   src/launcher/paired_product.cpp
   src/launcher/single_instance.cpp

@@ -11,16 +11,15 @@
 
 namespace {
 
-enum Kind { Jdk, Jre };
-enum Vendor { Sun, JRockit, Ibm };
-
 struct RuntimeKey {
   const char16_t* path;
-  Kind kind;
-  Vendor vendor;
+  RuntimeKind kind;
+  VendorFamily vendor;
   bool homeBelowJre;  // old-style JDK keys: the runtime lies in JavaHome\jre
 };
 
+using enum RuntimeKind;
+using enum VendorFamily;
 const RuntimeKey kRuntimeKeys[] = {
     {u"Software\\JavaSoft\\JDK\\", Jdk, Sun, false},
     {u"Software\\JavaSoft\\JRE\\", Jre, Sun, false},
@@ -32,103 +31,79 @@ const RuntimeKey kRuntimeKeys[] = {
 };
 const RuntimeKey& kClassicJreKey = kRuntimeKeys[3];
 
-// The registry view of a pass: this executable's own, or the other one,
-// where the paired product's runtimes are registered.
-REGSAM viewFlag(bool pairPass) {
-#ifdef _WIN64
-  return pairPass ? KEY_WOW64_32KEY : 0;
-#else
-  return pairPass ? KEY_WOW64_64KEY : 0;
-#endif
-}
-
 UniqueKey openKey(const String& path, bool pairPass) {
   UniqueKey key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ | viewFlag(pairPass), key.put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ | registryViewFlag(pairPass), key.put()) !=
+      ERROR_SUCCESS) {
     key.release();  // nothing was opened
   }
   return key;
 }
 
-bool searched(const RuntimeKey& key, const RuntimeFilter& filter) {
-  bool kind = filter.jvmSourceFavor || (key.kind == Jdk ? filter.allowJdk : filter.allowJre);
-  bool vendor = key.vendor == Sun       ? filter.allowSun || filter.favorSun
-                : key.vendor == JRockit ? filter.allowJRockit || filter.favorJRockit
-                                        : filter.allowIbm || filter.favorIbm;
-  return kind && vendor;
-}
-
-bool favoured(const RuntimeKey& key, const RuntimeFilter& filter) {
-  bool kind = key.kind == Jdk ? filter.allowJdk : filter.allowJre;
-  bool vendor = key.vendor == Sun ? filter.favorSun : key.vendor == JRockit ? filter.favorJRockit : filter.favorIbm;
-  return kind && vendor;
-}
-
-// What the VM library probes found in a home folder, per VM type asked for.
-// Installers register one runtime under several version keys (1.8 and
-// 1.8.0_231, say): its folder is probed once per search.
-struct ProbedHome {
-  String home;
-  JvmType type;
-  bool found;
-  bool server;
-};
-using ProbedHomes = std::vector<ProbedHome>;
-
-// The home folder and server-VM flag of one version key; false when it names
-// no usable runtime.
-bool inspectVersionKey(const RuntimeKey& runtimeKey, const String& name, const RuntimeFilter& filter, bool pairPass,
-                       ProbedHomes& probed, JreCandidate& candidate) {
-  UniqueKey key = openKey(String(runtimeKey.path) + name, pairPass);
-  if (!key) return false;
-  DWORD size = 0;
-  bool ok = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size > 0;
-  String home;
-  if (ok) {
-    home.assign(size / sizeof(wchar_t) + 1, u'\0');
-    DWORD read = static_cast<DWORD>(home.size() * sizeof(wchar_t));
-    ok = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, reinterpret_cast<BYTE*>(wideBuffer(home)),
-                          &read) == ERROR_SUCCESS;
-    home.resize(home.find(u'\0') == String::npos ? home.size() : home.find(u'\0'));
-  }
-  if (!ok || home.empty()) return false;
-
-  home = withTrailingBackslash(home);
-  if (runtimeKey.homeBelowJre) home += u"jre\\";
-  // For these runtimes the client VM is looked for first even when a server
-  // VM is favoured.
-  JvmType type =
-      (&runtimeKey == &kClassicJreKey && filter.jvmType == JvmType::FavorServer) ? JvmType::Default : filter.jvmType;
-  auto probe = std::find_if(probed.begin(), probed.end(),
-                            [&](const ProbedHome& p) { return p.type == type && p.home == home; });
-  if (probe == probed.end()) {
-    bool server = false;
-    const bool found = !findJvmLibrary(home, type, &server).empty();
-    probe = probed.insert(probed.end(), ProbedHome{home, type, found, server});
-  }
-  if (!probe->found) return false;
-  candidate.homeFolder = home;
-  candidate.hasServerVm = probe->server;
-  return true;
-}
-
-void collectRuntimes(const RuntimeKey& runtimeKey, const RuntimeFilter& filter, bool pairPass, ProbedHomes& probed,
+// One candidate per version key, judged by the settings and the registry
+// alone; the files are probed later, best candidate first.
+void collectRuntimes(const RuntimeKey& runtimeKey, const RuntimeFilter& filter, bool pairPass, bool listAll,
                      std::vector<JreCandidate>& candidates) {
+  const Verdict rejected = filter.rejection(runtimeKey.kind, runtimeKey.vendor);
+  // Keys the settings rule out are read only to be listed.
+  if (rejected != Verdict::Open && !listAll) return;
   UniqueKey key = openKey(runtimeKey.path, pairPass);
   if (!key) return;
-  for (DWORD index = 0;; ++index) {
-    wchar_t name[MAX_PATH];
-    DWORD length = MAX_PATH;
-    if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+  for (const String& name : subkeyNames(key.get())) {
     JreCandidate candidate;
-    String versionName = fromWide(name, length);
-    parseVersion(versionName, 0, candidate.version);
-    if (!withinBounds(candidate.version, filter.minVersion, filter.maxVersion)) continue;
-    if (!inspectVersionKey(runtimeKey, versionName, filter, pairPass, probed, candidate)) continue;
-    candidate.favoured = favoured(runtimeKey, filter);
-    candidates.push_back(candidate);
+    candidate.source = u"HKLM\\" + String(runtimeKey.path) + name;
+    candidate.kind = runtimeKey.kind;
+    candidate.family = runtimeKey.vendor;
+    candidate.otherView = pairPass;
+    candidate.favoured = filter.favours(runtimeKey.kind, runtimeKey.vendor);
+    candidate.verdict = rejected;
+    parseVersion(name, 0, candidate.version);
+    if (candidate.verdict == Verdict::Open && !withinBounds(candidate.version, filter.minVersion, filter.maxVersion)) {
+      if (!listAll) continue;
+      candidate.verdict = Verdict::OutsideBounds;
+    }
+    UniqueKey versionKey = openKey(String(runtimeKey.path) + name, pairPass);
+    String home = versionKey ? registryText(versionKey.get(), L"JavaHome", false) : String();
+    if (!home.empty()) {
+      candidate.homeFolder = withTrailingBackslash(home) + (runtimeKey.homeBelowJre ? u"jre\\" : u"");
+    } else if (candidate.verdict == Verdict::Open) {
+      candidate.verdict = Verdict::NoHomeFolder;
+    }
+    // For these runtimes the client VM is looked for first even when a
+    // server VM is favoured.
+    candidate.probeType = (&runtimeKey == &kClassicJreKey && filter.jvmType == JvmType::FavorServer)
+                              ? JvmType::Default
+                              : filter.jvmType;
+    if (candidate.verdict == Verdict::Open || listAll) candidates.push_back(std::move(candidate));
   }
 }
+
+// Installers register one runtime under several version keys (1.8 and
+// 1.8.0_231, say): its folder is probed once per VM type and search.
+class VmProbe {
+ public:
+  bool operator()(JreCandidate& candidate) {
+    auto probe = std::find_if(probed_.begin(), probed_.end(), [&](const Probed& p) {
+      return p.type == candidate.probeType && p.home == candidate.homeFolder;
+    });
+    if (probe == probed_.end()) {
+      bool server = false;
+      const bool found = !findJvmLibrary(candidate.homeFolder, candidate.probeType, &server).empty();
+      probe = probed_.insert(probed_.end(), Probed{candidate.homeFolder, candidate.probeType, found, server});
+    }
+    candidate.hasServerVm = probe->server;
+    return probe->found;
+  }
+
+ private:
+  struct Probed {
+    String home;
+    JvmType type;
+    bool found;
+    bool server;
+  };
+  std::vector<Probed> probed_;
+};
 
 }  // namespace
 
@@ -158,18 +133,48 @@ String findJvmLibrary(const String& home, JvmType jvmType, bool* serverVm) {
   return String();
 }
 
-bool searchInstalledRuntimes(const RuntimeFilter& filter, bool pairedView, FoundRuntime& found) {
+REGSAM registryViewFlag(bool pairedView) {
+#ifdef _WIN64
+  return pairedView ? KEY_WOW64_32KEY : 0;
+#else
+  return pairedView ? KEY_WOW64_64KEY : 0;
+#endif
+}
+
+String registryText(HKEY key, const wchar_t* name, bool textOnly) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0) return {};
+  if (textOnly && type != REG_SZ && type != REG_EXPAND_SZ) return {};
+  String text(size / sizeof(wchar_t) + 1, u'\0');
+  DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(wideBuffer(text)), &read) != ERROR_SUCCESS) {
+    return {};
+  }
+  text.resize(text.find(u'\0') == String::npos ? text.size() : text.find(u'\0'));
+  return text;
+}
+
+StringList subkeyNames(HKEY key) {
+  StringList names;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[MAX_PATH];
+    DWORD length = MAX_PATH;
+    if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.push_back(fromWide(name, length));
+  }
+  return names;
+}
+
+bool searchInstalledRuntimes(const RuntimeFilter& filter, bool pairedView, FoundRuntime& found,
+                             std::vector<JreCandidate>* seen) {
   std::vector<JreCandidate> candidates;
-  ProbedHomes probed;
-  for (const RuntimeKey& key : kRuntimeKeys) {
-    if (searched(key, filter)) collectRuntimes(key, filter, pairedView, probed, candidates);
-  }
-  JreCandidate chosen;
-  if (!chooseCandidate(candidates, RankingRules{filter.jvmSourceFavor, filter.jvmType}, filter.preferredVersions,
-                       chosen)) {
-    return false;
-  }
-  found.home = chosen.homeFolder;
-  found.version = chosen.version;
+  for (const RuntimeKey& key : kRuntimeKeys) collectRuntimes(key, filter, pairedView, seen != nullptr, candidates);
+  const int taken =
+      pickCandidate(candidates, filter.rankingRules(), filter.preferredVersions, VmProbe(), seen != nullptr);
+  if (seen) seen->insert(seen->end(), candidates.begin(), candidates.end());
+  if (taken < 0) return false;
+  found.home = candidates[static_cast<size_t>(taken)].homeFolder;
+  found.version = candidates[static_cast<size_t>(taken)].version;
   return true;
 }

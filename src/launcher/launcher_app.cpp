@@ -4,11 +4,12 @@
 #include "common/unique_resource.h"
 #include "common/win_text.h"
 #include "jre/jre_not_found_dialog.h"
+#include "jre/machine_check.h"
 #include "jre/runtime_search.h"
 #include "launcher/command_line.h"
 #include "launcher/extra_arguments.h"
 #include "launcher/launch_steps.h"
-#include "launcher/machine_check.h"
+#include "jre/machine_check.h"
 #include "launcher/module_path.h"
 #include "settings/ini_settings_file.h"
 #include "splash/splash_start.h"
@@ -43,7 +44,7 @@ bool LauncherApp::Init() {
 
 bool LauncherApp::setUpSingleInstance() {
   if (!singleInstanceRequested) return true;
-  return instance.setUp(arguments, DeliveryTarget{&javaVm, mainClass, allowIbm || favorIbm});
+  return instance.setUp(arguments, DeliveryTarget{&javaVm, mainClass, runtime.ibmAllowed()});
 }
 
 void LauncherApp::changeToExecutableFolder() {
@@ -56,59 +57,24 @@ void LauncherApp::changeToExecutableFolder() {
 }
 
 bool LauncherApp::selectRuntime() {
-  if (selectConfiguredRuntime()) return true;
-  if (selectRuntimeBesideExecutable()) return true;
-  if (selectSearchedRuntime()) return true;
-
+  SelectedRuntime selected;
+  if (selectInstalledRuntime(selectionRequest(), selected)) {
+    jvmDllPath = selected.jvmDll;
+    chosenVersion = selected.version;
+    launchPairProduct = selected.handOver;
+    return true;
+  }
   String home;
-  if (!askUserForRuntime(runtimeFilter(), home, jvmDllPath)) return false;
-  decidePairedProductHandOver();
+  if (!askUserForRuntime(runtime, home, jvmDllPath)) return false;
+  launchPairProduct = pairAllowed() && builtForPairedMachine(jvmDllPath);
   persistChosenRuntime(*this, home);
   return true;
 }
 
-bool LauncherApp::selectConfiguredRuntime() {
-  if (jrePath.empty()) return false;
-  jvmDllPath = findJvmLibrary(withTrailingBackslash(jrePath), jvmType);
-  if (jvmDllPath.empty()) return false;
-  decidePairedProductHandOver();
-  return true;
-}
-
-bool LauncherApp::selectRuntimeBesideExecutable() {
-  String folder;
-  if (!executableFolder(folder)) return false;
-  String home;
-  if (hasJavaLibrary(folder)) {
-    home = folder;
-  } else if (hasJavaLibrary(folder + u"jre\\")) {
-    home = folder + u"jre\\";
-  }
-  // Without a runtime beside the executable there is nothing to look up: an
-  // empty home would make the lookup search the current directory.
-  if (home.empty()) return false;
-  // A runtime shipped with the application is used as it is: no machine check.
-  jvmDllPath = findJvmLibrary(home, jvmType);
-  return !jvmDllPath.empty();
-}
-
-RuntimeFilter LauncherApp::runtimeFilter() const {
-  return RuntimeFilter{jvmSourceFavor, allowJdk,     allowJre, allowSun,   favorSun,   allowJRockit,     favorJRockit,
-                       allowIbm,       favorIbm,     jvmType,  minVersion, maxVersion, preferredVersions};
-}
-
-bool LauncherApp::selectSearchedRuntime() {
-  const RuntimeFilter filter = runtimeFilter();
-  FoundRuntime found;
-  if (!searchInstalledRuntimes(filter, false, found)) {
-    // The paired product's view, only when the launch can go there: a
-    // runtime found only there hands the launch over.
-    if (pairProduct.empty() || startedAsPairedProduct || !searchInstalledRuntimes(filter, true, found)) return false;
-    launchPairProduct = true;
-  }
-  chosenVersion = found.version;
-  jvmDllPath = findJvmLibrary(found.home, jvmType);
-  return !jvmDllPath.empty();
+SelectionRequest LauncherApp::selectionRequest() const {
+  SelectionRequest request{runtime, jrePath, {}, pairAllowed()};
+  executableFolder(request.executableFolder);
+  return request;
 }
 
 bool LauncherApp::startSplash() {
@@ -120,14 +86,6 @@ bool LauncherApp::startSplash() {
   const bool preferNative = equalsIgnoreCase(settings.value(setting::kPreferNativeSplash), setting::kYes);
   showSplash({splashImage, splashShadowValue, preferNative}, jvmDllPath, nativeSplashCloser, splashWindow);
   return true;
-}
-
-void LauncherApp::decidePairedProductHandOver() {
-  launchPairProduct = false;
-  // A launch the paired product handed over stays here, whatever it finds:
-  // handing it back would relay it for ever.
-  if (pairProduct.empty() || startedAsPairedProduct) return;
-  launchPairProduct = builtForPairedMachine(jvmDllPath);
 }
 
 int32_t LauncherApp::Run() {

@@ -10,7 +10,8 @@
 #include "common/text.h"
 #include "common/unique_resource.h"
 #include "jre/runtime_choice.h"
-#include "jre/runtime_search.h"
+#include "jre/runtime_filter.h"
+#include "jre/runtime_selection.h"
 #include "jre/version_number.h"
 #include "launcher/single_instance.h"
 #include "settings/per_user_settings.h"
@@ -32,31 +33,21 @@ class LauncherApp {
 
   String splashImage;
   String splashShadowValue;
-  JvmType jvmType = JvmType::Default;
   String jvmDllPath;
   JavaVM* javaVm = nullptr;
   JNIEnv* javaEnv = nullptr;
   String mainClass;
   VersionNumber chosenVersion;
-  VersionNumber minVersion;
-  VersionNumber maxVersion;
   StringList arguments;
   SplashScreen splashWindow;
   bool serviceMode = false;
-  bool allowJdk = false;
-  bool allowJre = false;
-  bool jvmSourceFavor = true;
-  bool allowJRockit = false;
-  bool allowSun = true;
-  bool allowIbm = false;
-  bool favorJRockit = false;
-  bool favorSun = true;
-  bool favorIbm = false;
+  // What the settings ask of a runtime: "JVM Type", "JVM Source", "VM
+  // Provider", the bounds and "Preferred versions".
+  RuntimeFilter runtime;
   String productName;
   String productCode;
   String upgradeCode;
   std::vector<std::string> vmOptions;
-  StringList preferredVersions;
   String jrePath;
   String libraryPath;
   // "Single Instance" asks for it (never in service mode).
@@ -80,24 +71,20 @@ class LauncherApp {
   DefaultInitArgsEntry defaultInitArgsEntry = nullptr;
   FindClassFromBootLoaderEntry findClassFromBootLoaderEntry = nullptr;
 
-  // The registry stage of the runtime selection: the own view, then the
-  // paired product's view (which hands the launch over).
-  bool selectSearchedRuntime();
-  // What the settings ask of an installed runtime.
-  RuntimeFilter runtimeFilter() const;
   ProductIdentity product() const { return {productName, productCode}; }
+  // What the runtime selection stages start from.
+  SelectionRequest selectionRequest() const;
 
  private:
   bool setUpSingleInstance();
   void changeToExecutableFolder();
   bool selectRuntime();
-  bool selectConfiguredRuntime();
-  bool selectRuntimeBesideExecutable();
   // Reads the splash settings and shows the splash; false when the settings
   // file's name cannot be formed.
   bool startSplash();
-  // Sets launchPairProduct when jvmDllPath is for the paired product's machine.
-  void decidePairedProductHandOver();
+  // Whether the paired product may take a launch over: one is configured and
+  // it did not hand this launch here.
+  bool pairAllowed() const { return !pairProduct.empty() && !startedAsPairedProduct; }
 };
 
 // Body of the Java thread: creates the VM and runs the main class.

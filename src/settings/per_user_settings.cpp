@@ -1,6 +1,7 @@
 #include "settings/per_user_settings.h"
 
 #include "common/environment.h"
+#include "common/file_system.h"
 #include "common/win_text.h"
 #include "launcher/module_path.h"
 #include "settings/ini_settings_file.h"
@@ -21,6 +22,16 @@ String launcherPerUserSettingsPath(const ProductIdentity& product, bool createFo
   String module;
   if (!modulePath(module)) return String();
   return perUserSettingsPath(product, module, createFolders);
+}
+
+String configuredJrePath(SettingsSource& settings, const ProductIdentity& product, const String& executablePath,
+                         bool service) {
+  if (!service) {
+    String perUser = perUserSettingsPath(product, executablePath, false);
+    FileFinder finder;
+    if (!perUser.empty() && finder.findFirst(&perUser)) return IniSettingsFile(perUser).value(setting::kJrePath);
+  }
+  return settings.value(setting::kJrePath);
 }
 
 bool pairSettingsFilePath(const String& pairProduct, String& path) {

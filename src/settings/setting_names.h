@@ -32,6 +32,7 @@ inline constexpr SettingKey kMainClass{kRuntimeSection, u"Main Class"};
 inline constexpr SettingKey kSystemPath{kRuntimeSection, u"System Path"};
 inline constexpr SettingKey kLibraryPath{kRuntimeSection, u"Library Path"};
 inline constexpr SettingKey kVmParameters{kRuntimeSection, u"Virtual Machine Parameters"};
+inline constexpr SettingKey kSearchOtherInstallations{kRuntimeSection, u"Search Other Installations"};
 
 inline constexpr SettingKey kApplicationType{kApplicationSection, u"Application Type"};
 inline constexpr SettingKey kSingleInstance{kApplicationSection, u"Single Instance"};
@@ -55,6 +56,7 @@ inline constexpr SettingKey kPreferNativeSplash{kDisplaySection, u"Preffer Nativ
 // Values the launcher compares with, as it compares them.
 inline constexpr char16_t kYes[] = u"Yes";         // in any case
 inline constexpr char16_t kYesExactly[] = u"yes";  // exactly so
+inline constexpr char16_t kNo[] = u"No";           // in any case
 inline constexpr char16_t kTrueExactly[] = u"true";
 inline constexpr char16_t kService[] = u"service";
 inline constexpr char16_t kAnyVersion[] = u"any";
@@ -79,6 +81,7 @@ inline constexpr SettingKey kAllKeys[] = {
     kSingleInstance,  kFailureCheck,       kOverrideWorkingDir, kEmbeddedJar,       kPairProduct,
     kPairReturnCode,  kOutputFile,         kOutputAppend,       kErrorFile,         kErrorAppend,
     kCmd,             kClassPath,          kSplashScreen,       kSplashScreenShadow, kPreferNativeSplash,
+    kSearchOtherInstallations,
 };
 
 }  // namespace setting

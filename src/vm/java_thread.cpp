@@ -101,7 +101,7 @@ bool invokeMainClass(LauncherApp& app) {
   call.arguments = app.arguments;
   call.findClassFromBootLoader = app.findClassFromBootLoaderEntry;
   call.failureCheck = app.failureCheck;
-  call.stayAttached = app.allowIbm || app.favorIbm;
+  call.stayAttached = app.runtime.ibmAllowed();
   LauncherJavaHost host(app);
   return invokeMain(app.javaVm, app.javaEnv, call, host);
 }

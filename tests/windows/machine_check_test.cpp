@@ -1,4 +1,4 @@
-#include "launcher/machine_check.h"
+#include "jre/machine_check.h"
 
 #include <gtest/gtest.h>
 

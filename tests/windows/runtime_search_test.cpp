@@ -4,8 +4,8 @@
 #include "common/win_text.h"
 #include "file_tree/file_tree.h"
 #include "jre/runtime_search.h"
+#include "jre/runtime_selection.h"
 #include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
 #include "test_files.h"
 
 namespace {
@@ -61,9 +61,9 @@ class RuntimeSearch : public testing::Test {
   }
 
   // The home folder the search picks, or "none".
-  std::string search(LauncherApp& app, bool pairPass = false) {
+  std::string search(const RuntimeFilter& filter, bool pairPass = false) {
     FoundRuntime found;
-    if (!searchInstalledRuntimes(app.runtimeFilter(), pairPass, found)) return "none";
+    if (!searchInstalledRuntimes(filter, pairPass, found)) return "none";
     const String& home = found.home;
     String prefix = root_ + u"\\";
     return toUtf8(home.substr(0, prefix.size()) == prefix ? home.substr(prefix.size()) : home);
@@ -79,60 +79,58 @@ TEST_F(RuntimeSearch, ChoosesByKindVendorVersionAndVm) {
 
   const struct {
     const char* name;
-    void (*configure)(LauncherApp&);
+    void (*configure)(RuntimeFilter&);
     const char* expected;
   } cases[] = {
-      {"defaults: the highest favoured", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; }, "jdk11\\"},
-      {"favor_JRE", [](LauncherApp& a) { a.allowJre = true; }, "jre8\\"},
-      {"favor_ibm", [](LauncherApp& a) { a.allowJdk = a.allowJre = a.allowJRockit = a.allowIbm = a.favorIbm = true; a.favorSun = false; }, "ibm6\\"},
-      {"only_JDK", [](LauncherApp& a) { a.jvmSourceFavor = false; a.allowJdk = true; }, "jdk11\\"},
-      {"unknown JVM Source reads nothing", [](LauncherApp& a) { a.jvmSourceFavor = false; }, "none"},
-      {"maximum 1.8", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; parseVersion(u"1.8", 65535, a.maxVersion); }, "jre8\\"},
-      {"minimum 12", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; parseVersion(u"12", 0, a.minVersion); }, "none"},
-      {"preferred 1.8", [](LauncherApp& a) { a.allowJdk = a.allowJre = true; a.preferredVersions = {u"1.7", u"1.8"}; }, "jre8\\"},
+      {"defaults: the highest favoured", [](RuntimeFilter& a) { a.allowJdk = a.allowJre = true; }, "jdk11\\"},
+      {"favor_JRE", [](RuntimeFilter& a) { a.allowJre = true; }, "jre8\\"},
+      {"favor_ibm", [](RuntimeFilter& a) { a.allowJdk = a.allowJre = a.allowJRockit = a.allowIbm = a.favorIbm = true; a.favorSun = false; }, "ibm6\\"},
+      {"only_JDK", [](RuntimeFilter& a) { a.jvmSourceFavor = false; a.allowJdk = true; }, "jdk11\\"},
+      {"unknown JVM Source reads nothing", [](RuntimeFilter& a) { a.jvmSourceFavor = false; }, "none"},
+      {"maximum 1.8", [](RuntimeFilter& a) { a.allowJdk = a.allowJre = true; parseVersion(u"1.8", 65535, a.maxVersion); }, "jre8\\"},
+      {"minimum 12", [](RuntimeFilter& a) { a.allowJdk = a.allowJre = true; parseVersion(u"12", 0, a.minVersion); }, "none"},
+      {"preferred 1.8", [](RuntimeFilter& a) { a.allowJdk = a.allowJre = true; a.preferredVersions = {u"1.7", u"1.8"}; }, "jre8\\"},
   };
   for (const auto& c : cases) {
-    LauncherApp app;
-    c.configure(app);
-    EXPECT_EQ(search(app), c.expected) << c.name;
+    RuntimeFilter filter;
+    c.configure(filter);
+    EXPECT_EQ(search(filter), c.expected) << c.name;
   }
 }
 
 TEST_F(RuntimeSearch, ServerVmRequiredOrFavoured) {
   registerRuntime(u"Software\\JavaSoft\\JRE\\", u"17", runtime(u"client17", {u"client"}));
   registerRuntime(u"Software\\JavaSoft\\JRE\\", u"11", runtime(u"server11", {u"server"}));
-  LauncherApp app;
-  app.allowJdk = app.allowJre = true;
-  EXPECT_EQ(search(app), "client17\\");
-  app.jvmType = JvmType::FavorServer;
-  EXPECT_EQ(search(app), "server11\\");
-  app.jvmType = JvmType::Server;
-  EXPECT_EQ(search(app), "server11\\");
-  app.preferredVersions = {u"17"};
-  EXPECT_EQ(search(app), "server11\\") << "a client-only runtime is no candidate for a server VM";
+  RuntimeFilter filter;
+  filter.allowJdk = filter.allowJre = true;
+  EXPECT_EQ(search(filter), "client17\\");
+  filter.jvmType = JvmType::FavorServer;
+  EXPECT_EQ(search(filter), "server11\\");
+  filter.jvmType = JvmType::Server;
+  EXPECT_EQ(search(filter), "server11\\");
+  filter.preferredVersions = {u"17"};
+  EXPECT_EQ(search(filter), "server11\\") << "a client-only runtime is no candidate for a server VM";
 }
 
 TEST_F(RuntimeSearch, OldStyleJdkKeysPointBelowJre) {
   String jdk = runtime(u"jdk8", {});
   runtime(u"jdk8\\jre", {u"server"});
   registerRuntime(u"Software\\JavaSoft\\Java Development Kit\\", u"1.8", jdk);
-  LauncherApp app;
-  EXPECT_EQ(search(app), "jdk8\\jre\\");
+  EXPECT_EQ(search(RuntimeFilter()), "jdk8\\jre\\");
 }
 
 TEST_F(RuntimeSearch, PairPassReadsTheOtherViewOnlyWithAPairProduct) {
   registerRuntime(u"Software\\JavaSoft\\JRE\\", u"1.8", runtime(u"other-view", {u"client"}), kOtherView);
-  LauncherApp app;
-  EXPECT_EQ(search(app, false), "none");
-  EXPECT_EQ(search(app, true), "other-view\\");
-  EXPECT_FALSE(app.selectSearchedRuntime()) << "no pair product";
-  EXPECT_FALSE(app.launchPairProduct);
-  app.pairProduct = u"Shop32.exe";
-  app.startedAsPairedProduct = true;
-  EXPECT_FALSE(app.selectSearchedRuntime()) << "a launch handed over is never handed back";
-  app.startedAsPairedProduct = false;
-  EXPECT_TRUE(app.selectSearchedRuntime());
-  EXPECT_TRUE(app.launchPairProduct);
+  EXPECT_EQ(search(RuntimeFilter(), false), "none");
+  EXPECT_EQ(search(RuntimeFilter(), true), "other-view\\");
+  SelectionRequest request;
+  request.filter.searchOtherInstallations = false;
+  SelectedRuntime selected;
+  EXPECT_FALSE(selectInstalledRuntime(request, selected)) << "no pair product, or a launch handed over";
+  request.pairAllowed = true;
+  EXPECT_TRUE(selectInstalledRuntime(request, selected));
+  EXPECT_TRUE(selected.handOver);
+  EXPECT_EQ(selected.stage, SelectionStage::RegistryOtherView);
 }
 
 TEST(FindJvmLibrary, ProbesTheVmFoldersInOrder) {

@@ -36,7 +36,7 @@ TEST(SettingsLoader, EnumeratedKeysFollowTheirSpellingRules) {
   for (const auto& c : sources) {
     LauncherApp app;
     ASSERT_TRUE(load(app, kMain + (c.jvmSource ? std::string("JVM Source=") + c.jvmSource + "\r\n" : "")));
-    EXPECT_EQ((Flags{app.jvmSourceFavor, app.allowJdk, app.allowJre}), c.expected) << (c.jvmSource ? c.jvmSource : "-");
+    EXPECT_EQ((Flags{app.runtime.jvmSourceFavor, app.runtime.allowJdk, app.runtime.allowJre}), c.expected) << (c.jvmSource ? c.jvmSource : "-");
   }
 
   using Six = std::array<bool, 6>;  // allow/favor JRockit, Sun, IBM
@@ -56,7 +56,7 @@ TEST(SettingsLoader, EnumeratedKeysFollowTheirSpellingRules) {
   for (const auto& c : providers) {
     LauncherApp app;
     ASSERT_TRUE(load(app, kMain + "VM Provider=" + c.provider + "\r\n"));
-    EXPECT_EQ((Six{app.allowJRockit, app.favorJRockit, app.allowSun, app.favorSun, app.allowIbm, app.favorIbm}),
+    EXPECT_EQ((Six{app.runtime.allowJRockit, app.runtime.favorJRockit, app.runtime.allowSun, app.runtime.favorSun, app.runtime.allowIbm, app.runtime.favorIbm}),
               c.expected)
         << c.provider;
   }
@@ -69,7 +69,7 @@ TEST(SettingsLoader, EnumeratedKeysFollowTheirSpellingRules) {
   for (const auto& [value, expected] : types) {
     LauncherApp app;
     ASSERT_TRUE(load(app, kMain + "JVM Type=" + value + "\r\n"));
-    EXPECT_EQ(app.jvmType, expected) << value;
+    EXPECT_EQ(app.runtime.jvmType, expected) << value;
   }
 }
 
@@ -85,7 +85,7 @@ TEST(SettingsLoader, ReadsEveryPlainKey) {
   EXPECT_EQ(app.productCode, u"P-1");
   EXPECT_EQ(app.upgradeCode, u"U-1");
   EXPECT_EQ(app.mainClass, u"com/shop/app/Main");
-  EXPECT_EQ(app.preferredVersions, (StringList{u"1.8", u"", u"11"}));
+  EXPECT_EQ(app.runtime.preferredVersions, (StringList{u"1.8", u"", u"11"}));
   EXPECT_EQ(app.systemPath, u"%WINDIR%\\x");  // not expanded here
   EXPECT_EQ(app.libraryPath, u"lib");
   EXPECT_FALSE(app.serviceMode) << "only \"service\" in lower case";
@@ -93,27 +93,27 @@ TEST(SettingsLoader, ReadsEveryPlainKey) {
   EXPECT_TRUE(app.overrideWorkingDir);
   EXPECT_EQ(app.pairProduct, u"Shop64.exe");
   EXPECT_TRUE(app.pairReturnCode);
-  EXPECT_EQ(app.minVersion.partCount, 0);
-  EXPECT_EQ(app.maxVersion.partCount, 0);
+  EXPECT_EQ(app.runtime.minVersion.partCount, 0);
+  EXPECT_EQ(app.runtime.maxVersion.partCount, 0);
 }
 
 TEST(SettingsLoader, AnyVersionBoundsAreTheWidestOnes) {
   LauncherApp app;
   ASSERT_TRUE(load(app, kMain + "Minimum Version=any\r\nMaximum Version=any\r\n"));
-  EXPECT_EQ(app.minVersion.partCount, 4);
-  EXPECT_EQ(app.minVersion.parts[3], 0);
-  EXPECT_EQ(app.maxVersion.partCount, 4);
-  EXPECT_EQ(app.maxVersion.parts[0], 65535);
+  EXPECT_EQ(app.runtime.minVersion.partCount, 4);
+  EXPECT_EQ(app.runtime.minVersion.parts[3], 0);
+  EXPECT_EQ(app.runtime.maxVersion.partCount, 4);
+  EXPECT_EQ(app.runtime.maxVersion.parts[0], 65535);
 
   LauncherApp written;
   ASSERT_TRUE(load(written, kMain + "Minimum Version=1.6\r\nMaximum Version=1.8\r\n"));
-  EXPECT_EQ(formatVersion(written.minVersion), u"1.6");
-  EXPECT_EQ(written.minVersion.parts[3], 0);
-  EXPECT_EQ(written.maxVersion.parts[2], 65535) << "the maximum is filled with 65535";
+  EXPECT_EQ(formatVersion(written.runtime.minVersion), u"1.6");
+  EXPECT_EQ(written.runtime.minVersion.parts[3], 0);
+  EXPECT_EQ(written.runtime.maxVersion.parts[2], 65535) << "the maximum is filled with 65535";
 
   LauncherApp capitalised;
   ASSERT_TRUE(load(capitalised, kMain + "Minimum Version=Any\r\n"));
-  EXPECT_EQ(capitalised.minVersion.partCount, 0) << "only \"any\" in lower case means any";
+  EXPECT_EQ(capitalised.runtime.minVersion.partCount, 0) << "only \"any\" in lower case means any";
 }
 
 TEST(SettingsLoader, MissingMainClassIsReportedAndStopsTheLoad) {

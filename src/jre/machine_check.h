@@ -12,3 +12,7 @@ uint16_t pairedMachine();
 // machine (ARM64) or anything that keeps the question open (no file, no
 // mapping, not a PE, no Dbghelp) answers false: neither product could load it.
 bool builtForPairedMachine(const String& dllPath);
+
+// The machine a PE image is built for (IMAGE_FILE_MACHINE_...); 0 when the
+// file cannot be read as one.
+uint16_t imageMachine(const String& dllPath);

@@ -1,4 +1,4 @@
-#include "launcher/machine_check.h"
+#include "jre/machine_check.h"
 
 #include "common/system_library.h"
 #include "common/unique_resource.h"
@@ -47,15 +47,18 @@ int32_t machineOfMapping(const BYTE* image, ULONGLONG size) {
 
 }  // namespace
 
-bool builtForPairedMachine(const String& dllPath) {
+bool builtForPairedMachine(const String& dllPath) { return imageMachine(dllPath) == pairedMachine(); }
+
+uint16_t imageMachine(const String& dllPath) {
   UniqueFile file(CreateFileW(wide(dllPath), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file) return 0;
   LARGE_INTEGER size{};
   UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping || !GetFileSizeEx(file.get(), &size)) return false;
+  if (!mapping || !GetFileSizeEx(file.get(), &size)) return 0;
   UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
   auto image = static_cast<const BYTE*>(view.get());
-  if (!image || size.QuadPart < 2 || image[0] != 'M' || image[1] != 'Z') return false;
-  return machineOfMapping(image, static_cast<ULONGLONG>(size.QuadPart)) == pairedMachine();
+  if (!image || size.QuadPart < 2 || image[0] != 'M' || image[1] != 'Z') return 0;
+  const int32_t machine = machineOfMapping(image, static_cast<ULONGLONG>(size.QuadPart));
+  return machine < 0 ? 0 : static_cast<uint16_t>(machine);
 }
