@@ -20,11 +20,8 @@ String LayeredSettings::getValue(const String& section, const String& key) {
   return result;
 }
 
-namespace {
-
-String decipherEmbeddedSettings(const String& upgradeCode) {
+String embeddedSettingsTextOf(HMODULE module, const String& upgradeCode) {
   constexpr int kEmbeddedSettingsResource = 8000;
-  HMODULE module = GetModuleHandleW(nullptr);
   HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(kEmbeddedSettingsResource), RT_RCDATA);
   if (!resource) return String();
   HGLOBAL loaded = LoadResource(module, resource);
@@ -32,8 +29,6 @@ String decipherEmbeddedSettings(const String& upgradeCode) {
   if (!data) return String();
   return decodeEmbeddedSettings(static_cast<const uint8_t*>(data), SizeofResource(module, resource), upgradeCode);
 }
-
-}  // namespace
 
 String embeddedSettingsText(const String& upgradeCode) {
   // The resource cannot change while the process runs, and several readers
@@ -43,7 +38,7 @@ String embeddedSettingsText(const String& upgradeCode) {
   static String knownCode, knownText;
   AcquireSRWLockExclusive(&lock);
   if (!known || knownCode != upgradeCode) {
-    knownText = decipherEmbeddedSettings(upgradeCode);
+    knownText = embeddedSettingsTextOf(GetModuleHandleW(nullptr), upgradeCode);
     knownCode = upgradeCode;
     known = true;
   }

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include "settings/embedded_settings_table.h"
 #include "settings/ini_settings_file.h"
 
@@ -20,3 +22,6 @@ class LayeredSettings : public IniSettingsFile {
 // deciphered with the upgrade code; empty when there is none or it does not
 // decipher.
 String embeddedSettingsText(const String& upgradeCode);
+
+// The same for a loaded module, such as an executable loaded as data.
+String embeddedSettingsTextOf(HMODULE module, const String& upgradeCode);

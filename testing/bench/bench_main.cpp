@@ -145,6 +145,60 @@ std::vector<LaunchTiming> timeRegistry(const Tools& tools, int versions, int run
   return timings;
 }
 
+// Five vendors' keys as their installers write them, each with `versions`
+// versions in folders of their own; only the highest Temurin is there, so the
+// stage reads every key and release file it names and probes one runtime.
+const struct {
+  const wchar_t* key;
+  const wchar_t* below;  // below the version key
+  const wchar_t* value;
+  const wchar_t* prefix;  // of the version key's name
+} kVendorKeys[] = {
+    {L"SOFTWARE\\Eclipse Adoptium\\JDK", L"\\hotspot\\MSI", L"Path", L""},
+    {L"SOFTWARE\\Microsoft\\JDK", L"\\hotspot\\MSI", L"Path", L""},
+    {L"SOFTWARE\\Semeru\\JDK", L"\\openj9\\MSI", L"Path", L""},
+    {L"SOFTWARE\\Azul Systems\\Zulu", L"", L"InstallationPath", L"zulu-"},
+    {L"SOFTWARE\\BellSoft\\Liberica", L"", L"InstallationPath", L"jdk-"},
+};
+
+void clearVendorKeys() {
+  HKEY software;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) != ERROR_SUCCESS) {
+    return;
+  }
+  for (const wchar_t* vendor : {L"Eclipse Adoptium", L"Microsoft\\JDK", L"Semeru", L"Azul Systems", L"BellSoft"}) {
+    RegDeleteTreeW(software, vendor);
+  }
+  RegCloseKey(software);
+}
+
+std::vector<LaunchTiming> timeOtherInstallations(const Tools& tools, int versions, int runs) {
+  const std::wstring installed = kWork + L"\\vendors";
+  removeTree(installed);
+  clearVendorKeys();
+  for (const auto& vendor : kVendorKeys) {
+    for (int v = 0; v < versions; ++v) {
+      const std::wstring version = std::to_wstring(8 + v) + L".0." + std::to_wstring(v) + L".1";
+      const std::wstring home = installed + L"\\" + std::to_wstring(&vendor - kVendorKeys) + L"-" + version + L"\\";
+      const std::wstring path = std::wstring(vendor.key) + L"\\" + vendor.prefix + version + vendor.below;
+      HKEY key;
+      if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS) {
+        continue;
+      }
+      RegSetValueExW(key, vendor.value, 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
+                     static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+      RegCloseKey(key);
+      if (&vendor == kVendorKeys && v == versions - 1) copyTree(tools.runtime, home);
+    }
+  }
+  const App app = makeApp(tools, L"vendors", kExitingMain + "VM Provider=any\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+                          false);
+  std::vector<LaunchTiming> timings = timeApp(app, runs);
+  clearVendorKeys();
+  return timings;
+}
+
 // `jars` empty jar files spread over four folders, matched by four wildcards.
 std::vector<LaunchTiming> timeClassPath(const Tools& tools, int jars, int runs) {
   const App app = makeApp(tools, L"classpath",
@@ -291,6 +345,10 @@ int wmain(int argc, wchar_t** argv) {
   markGrowth(registry10, registry, plain);
   rows.push_back(registry);
   rows.push_back(registry10);
+
+  progress("other installations: 5 vendors x 20 versions");
+  rows.push_back(toVm("... other installations, 5 vendors x 20 versions (ratio: to the plain launch)",
+                      timeOtherInstallations(tools, 20, kHeavyRuns), plain.median()));
 
   progress("class path: 2000 and 20000 jars by wildcards");
   const Measurement classPath =

@@ -1,5 +1,7 @@
 #include "jre/runtime_choice.h"
 
+#include "jre/release_file.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -87,6 +89,67 @@ TEST(ChooseCandidate, PreferredEntriesApplyInListOrder) {
   EXPECT_EQ(choose(installed, rules, {u"1.9", u"", u"1.7"}), "jdk11") << "an empty entry matches the first";
   EXPECT_EQ(choose(installed, rules, {u"1.9"}), "jdk11");
   EXPECT_EQ(choose(installed, rules, {u"1.8.0_231"}), "jre8");
+}
+
+// Probing from the best candidate down takes what choosing among the usable
+// ones would, and probes no candidate ranked after the one taken (unless
+// server VMs rank, which needs them all).
+TEST(PickCandidate, ProbesBestFirstAndChoosesAsAmongTheUsable) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<JreCandidate> list;
+    std::vector<bool> works;
+    for (size_t n = random() % 12; n > 0; --n) {
+      const std::u16string version = fromUtf8(std::to_string(random() % 4) + "." + std::to_string(random() % 3));
+      list.push_back(candidate(version.c_str(), fromUtf8(std::to_string(list.size())).c_str(), random() % 2));
+      works.push_back(random() % 3 != 0);
+    }
+    const RankingRules rules{random() % 2 == 0, random() % 3 ? JvmType::Default : JvmType::FavorServer};
+    const StringList preferred = random() % 2 ? StringList{u"2", u"1.1"} : StringList{};
+    std::vector<JreCandidate> usable;
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (works[i]) usable.push_back(list[i]);
+    }
+    int probes = 0;
+    const int taken = pickCandidate(list, rules, preferred, [&](JreCandidate& c) {
+      ++probes;
+      return works[std::stoul(toUtf8(c.homeFolder))];
+    }, false);
+    ASSERT_EQ(taken < 0 ? "none" : toUtf8(list[static_cast<size_t>(taken)].homeFolder), choose(usable, rules, preferred));
+    int judged = 0;
+    for (const JreCandidate& c : list) judged += c.probed;
+    EXPECT_EQ(judged, probes) << "each candidate is probed at most once";
+    if (taken >= 0 && rules.jvmType == JvmType::Default && preferred.empty()) {
+      for (const JreCandidate& c : list) {
+        EXPECT_TRUE(!c.probed || c.verdict != Verdict::RankedLower) << "nothing below the one taken is probed";
+      }
+    }
+  }
+}
+
+TEST(ReleaseFile, VersionAndVmFromTheReleaseText) {
+  const struct {
+    std::string text;
+    bool hasVersion;
+    const char16_t* version;
+    bool openJ9;
+  } cases[] = {
+      {"IMPLEMENTOR=\"Eclipse Adoptium\"\nJAVA_VERSION=\"21.0.5\"\nJVM_VARIANT=\"Hotspot\"\n", true, u"21.0.5", false},
+      {"JAVA_VERSION=\"1.8.0_392\"\r\nJVM_VARIANT=\"Openj9\"\r\n", true, u"1.8.0.392", true},
+      {"JAVA_VERSION_DATE=\"2024-10-15\"\nJAVA_RUNTIME_VERSION=\"21.0.5+11\"\n", false, u"", false},
+      {"", false, u"", false},
+      {"JAVA_VERSION=\"\"\n", false, u"", false},
+      {"JAVA_VERSION=17\n", true, u"17", false},
+      {std::string(70000, 'x') + "\nJAVA_VERSION=\"17\"", true, u"17", false},
+  };
+  for (const auto& c : cases) {
+    const ReleaseInfo info = parseReleaseText(c.text);
+    EXPECT_EQ(info.hasVersion, c.hasVersion) << c.text.substr(0, 60);
+    if (c.hasVersion) {
+      EXPECT_EQ(formatVersion(info.version), c.version) << c.text.substr(0, 60);
+    }
+    EXPECT_EQ(info.openJ9, c.openJ9) << c.text.substr(0, 60);
+  }
 }
 
 }  // namespace

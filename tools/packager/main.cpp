@@ -1,6 +1,7 @@
 // packager: ships a Java application with the launcher.
 //   packager package --template EXE --ini INI --out APP.exe [options]
 //   packager check INI
+//   packager runtimes INI
 // Messages go to standard error, findings of check to standard output.
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include "check_command.h"
 #include "common/win_text.h"
 #include "package_app.h"
+#include "runtimes_command.h"
 
 namespace {
 
@@ -20,7 +22,9 @@ constexpr char kUsage[] =
     "      [--company TEXT] [--description TEXT] [--copyright TEXT]\n"
     "      [--embed-settings] [--jar APP.jar] [--lib FILE]...\n"
     "  packager check APP.ini\n"
-    "exit codes: package 0 done, 1 usage, 2 failed; check 0 clean, 1 warnings, 2 errors\n";
+    "  packager runtimes APP.ini\n"
+    "exit codes: package 0 done, 1 usage, 2 failed; check 0 clean, 1 warnings, 2 errors;\n"
+    "  runtimes 0 a runtime would be taken, 1 the JRE-not-found dialog would appear, 2 no INI\n";
 
 void writeTo(HANDLE stream, const std::string& text) {
   DWORD written = 0;
@@ -81,6 +85,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"check") {
     if (argc != 3) return usage("check needs exactly one INI file") + 1;  // 2: an error, as for check
     return checkIniFile(fromWide(argv[2]));
+  }
+  if (command == L"runtimes") {
+    if (argc != 3) return usage("runtimes needs exactly one INI file") + 1;
+    return listRuntimes(fromWide(argv[2]));
   }
   return usage(command.empty() ? "no command" : "unknown command " + toUtf8(fromWide(argv[1])));
 }

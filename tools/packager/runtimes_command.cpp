@@ -1,0 +1,104 @@
+#include "runtimes_command.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/file_system.h"
+#include "common/path_components.h"
+#include "common/unique_resource.h"
+#include "common/win_text.h"
+#include "file_io.h"
+#include "jre/machine_check.h"
+#include "jre/runtime_filter.h"
+#include "jre/runtime_selection.h"
+#include "settings/layered_settings.h"
+#include "settings/per_user_settings.h"
+
+namespace {
+
+void print(DWORD stream, const std::string& text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(stream), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+String fullPath(const String& path) {
+  DWORD length = GetFullPathNameW(wide(path), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  String full(length, u'\0');
+  length = GetFullPathNameW(wide(path), length, wideBuffer(full), nullptr);
+  full.resize(length);
+  return full;
+}
+
+const char* machineName(uint16_t machine) {
+  switch (machine) {
+    case IMAGE_FILE_MACHINE_I386: return "x86";
+    case IMAGE_FILE_MACHINE_AMD64: return "x64";
+    case 0xAA64: return "arm64";
+    case 0: return "-";
+    default: return "other";
+  }
+}
+
+std::string describe(const SeenRuntime& seen) {
+  const JreCandidate& c = seen.candidate;
+  const bool known = !c.homeFolder.empty();
+  const bool folderStage =
+      seen.stage == SelectionStage::ConfiguredFolder || seen.stage == SelectionStage::BesideExecutable;
+  std::string line = std::string(stageName(seen.stage)) + ": ";
+  line += known ? toUtf8(c.homeFolder) : "(no folder)";
+  if (!folderStage) {
+    line += std::string("  version ") + toUtf8(formatVersion(c.version)) + ", " +
+            (c.kind == RuntimeKind::Jdk ? "JDK" : "JRE") + ", " +
+            (c.family == VendorFamily::Ibm ? "IBM" : c.family == VendorFamily::JRockit ? "JRockit" : "Sun");
+  }
+  line += std::string(", machine ") + machineName(c.machine);
+  line += std::string("\n    ") + verdictText(c.verdict) + "  [" + toUtf8(c.source) + "]\n";
+  return line;
+}
+
+}  // namespace
+
+int listRuntimes(const String& iniPath) {
+  const String ini = fullPath(iniPath);
+  if (!pathExists(ini)) {
+    print(STD_ERROR_HANDLE, "packager: cannot find " + toUtf8(ini) + "\n");
+    return 2;
+  }
+  // The launcher is the executable of the same name beside the INI; its
+  // embedded settings count as they do for it.
+  const size_t dot = ini.rfind(u'.');
+  const String executable = (dot == String::npos ? ini : ini.substr(0, dot)) + u".exe";
+  IniSettingsFile plain(ini);
+  const ProductIdentity product{plain.value(setting::kProductName), plain.value(setting::kProductCode)};
+  UniqueModule image(LoadLibraryExW(wide(executable), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  const String embedded = image ? embeddedSettingsTextOf(image.get(), plain.value(setting::kUpgradeCode)) : String();
+  LayeredSettings settings(ini, embedded);
+
+  SelectionRequest request;
+  request.filter = readRuntimeFilter(settings);
+  const bool service = settings.value(setting::kApplicationType) == setting::kService;
+  request.jrePath = configuredJrePath(settings, product, executable, service);
+  request.executableFolder = folderOfPath(executable);
+  request.pairAllowed = !settings.value(setting::kPairProduct).empty();
+  // A relative "JRE Path" resolves where the launch's working directory is.
+  if (equalsIgnoreCase(settings.value(setting::kOverrideWorkingDir), setting::kYes)) {
+    SetCurrentDirectoryW(wide(request.executableFolder));
+  }
+
+  SelectionReport report;
+  SelectedRuntime selected;
+  const bool found = selectInstalledRuntime(request, selected, &report);
+  print(STD_OUTPUT_HANDLE, "Runtimes a " + std::string(machineName(ownMachine())) + " launcher " +
+                               toUtf8(fileNameOf(executable)) + " sees, judged by " + toUtf8(ini) + ":\n");
+  if (report.empty()) print(STD_OUTPUT_HANDLE, "  (none)\n");
+  for (const SeenRuntime& seen : report) print(STD_OUTPUT_HANDLE, "  " + describe(seen));
+  if (!found) {
+    print(STD_OUTPUT_HANDLE, "A launch takes none of them: it shows the JRE-not-found dialog.\n");
+    return 1;
+  }
+  print(STD_OUTPUT_HANDLE, "A launch takes " + toUtf8(selected.jvmDll) + " (" + stageName(selected.stage) + ")" +
+                               (selected.handOver ? " and hands the launch to the paired product.\n" : ".\n"));
+  return 0;
+}
