@@ -7,15 +7,18 @@
 
 namespace {
 
-// Tells the report what a stage saw, and whether an earlier stage had
-// already chosen (then a usable runtime here is only ranked lower).
+// Tells the report what a stage saw. A runtime a later stage would take is
+// only ranked lower than the one an earlier stage chose.
 class StageLog {
  public:
-  StageLog(SelectionReport* report, const bool& chosen) : report_(report), chosen_(chosen) {}
+  StageLog(SelectionReport* report, const bool& chosen, const SelectedRuntime& selected)
+      : report_(report), chosen_(chosen), selected_(selected) {}
 
   void add(SelectionStage stage, JreCandidate candidate) {
     if (!report_) return;
-    if (chosen_ && candidate.verdict == Verdict::Taken) candidate.verdict = Verdict::RankedLower;
+    if (chosen_ && selected_.stage != stage && candidate.verdict == Verdict::Taken) {
+      candidate.verdict = Verdict::RankedLower;
+    }
     report_->push_back({stage, std::move(candidate)});
   }
   void add(SelectionStage stage, std::vector<JreCandidate>& candidates) {
@@ -28,6 +31,7 @@ class StageLog {
  private:
   SelectionReport* report_;
   const bool& chosen_;
+  const SelectedRuntime& selected_;
   std::vector<JreCandidate> seen_;
 };
 
@@ -58,7 +62,7 @@ const char* stageName(SelectionStage stage) {
 
 bool selectInstalledRuntime(const SelectionRequest& request, SelectedRuntime& selected, SelectionReport* report) {
   bool chosen = false;
-  StageLog log(report, chosen);
+  StageLog log(report, chosen, selected);
   const JvmType type = request.filter.jvmType;
   auto choose = [&](SelectionStage stage, const String& jvmDll, const VersionNumber& version, bool handOver) {
     if (chosen) return;

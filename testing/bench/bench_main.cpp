@@ -173,13 +173,14 @@ void clearVendorKeys() {
 }
 
 std::vector<LaunchTiming> timeOtherInstallations(const Tools& tools, int versions, int runs) {
-  const std::wstring installed = kWork + L"\\vendors";
+  const std::wstring installed = kWork + L"\\vendor-runtimes";
   removeTree(installed);
   clearVendorKeys();
   for (const auto& vendor : kVendorKeys) {
     for (int v = 0; v < versions; ++v) {
       const std::wstring version = std::to_wstring(8 + v) + L".0." + std::to_wstring(v) + L".1";
-      const std::wstring home = installed + L"\\" + std::to_wstring(&vendor - kVendorKeys) + L"-" + version + L"\\";
+      const std::wstring folder = installed + L"\\" + std::to_wstring(&vendor - kVendorKeys) + L"-" + version;
+      const std::wstring home = folder + L"\\";  // as the installers write it
       const std::wstring path = std::wstring(vendor.key) + L"\\" + vendor.prefix + version + vendor.below;
       HKEY key;
       if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
@@ -189,7 +190,7 @@ std::vector<LaunchTiming> timeOtherInstallations(const Tools& tools, int version
       RegSetValueExW(key, vendor.value, 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
                      static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
       RegCloseKey(key);
-      if (&vendor == kVendorKeys && v == versions - 1) copyTree(tools.runtime, home);
+      if (&vendor == kVendorKeys && v == versions - 1) copyTree(tools.runtime, folder);
     }
   }
   const App app = makeApp(tools, L"vendors", kExitingMain + "VM Provider=any\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",

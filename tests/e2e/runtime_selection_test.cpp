@@ -275,7 +275,7 @@ TEST(RuntimeSelection, OtherInstallationsVendorKeysAndJavaHome) {
     const wchar_t* chosen;  // the folder whose jvm.dll is taken, "" for the dialog
     const char* says;       // in the packager's list
   } cases[] = {
-      {"Temurin MSI", {{temurin, L"Path=<home>\\", L"temurin21", k21}}, "", L"temurin21", "21.0.5"},
+      {"Temurin MSI", {{temurin, L"Path=<home>\\", L"temurin21", k21}}, "", L"temurin21", "\n    taken  [HKLM\\SOFTWARE\\Eclipse Adoptium"},
       {"Temurin per user", {{L"HKCU\\SOFTWARE\\Eclipse Adoptium\\JRE\\17.0.13.11\\hotspot\\MSI", L"Path=<home>\\", L"user17", k17}},
        "", L"user17", "HKCU\\SOFTWARE\\Eclipse Adoptium"},
       {"Microsoft", {{L"HKLM\\SOFTWARE\\Microsoft\\JDK\\17.0.13.11\\hotspot\\MSI", L"Path=<home>\\", L"ms17", k17}}, "", L"ms17", "17.0.13"},
