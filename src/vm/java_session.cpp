@@ -1,6 +1,9 @@
 #include "vm/java_session.h"
 
 #include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
 
 #include "resources/resource_ids.h"
 
@@ -24,6 +27,60 @@ void JNICALL exitHook(jint) {
   }
 }
 void JNICALL abortHook() {}
+
+// What the VM prints while it is being created. The hook has no context of
+// its own; there is one VM per process.
+struct CreationPrint {
+  std::mutex lock;
+  bool active = false;
+  std::string kept;
+  VmFatalReport fatal;
+};
+CreationPrint& creationPrint() {
+  static CreationPrint print;
+  return print;
+}
+
+constexpr char kInitializationError[] = "Error occurred during initialization of VM\n";
+
+// True once the header and the complete line after it have arrived.
+bool saysFatal(const std::string& text) {
+  const size_t header = text.find(kInitializationError);
+  if (header == std::string::npos) return false;
+  const size_t reason = header + sizeof kInitializationError - 1;
+  return text.find('\n', reason) != std::string::npos;
+}
+
+jint JNICALL vfprintfHook(FILE*, const char* format, va_list args) {
+  va_list sizing;
+  va_copy(sizing, args);
+  const int length = std::vsnprintf(nullptr, 0, format, sizing);
+  va_end(sizing);
+  if (length < 0) return length;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::vsnprintf(text.data(), text.size(), format, args);
+  text.resize(static_cast<size_t>(length));
+  // Where the VM would have written it, and in its words.
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+
+  CreationPrint& print = creationPrint();
+  VmFatalReport fatal;
+  std::string said;
+  {
+    std::lock_guard<std::mutex> guard(print.lock);
+    if (!print.active) return length;
+    print.kept += text;
+    if (print.kept.size() > kVmPrintLimit) print.kept.erase(0, print.kept.size() - kVmPrintLimit);
+    if (print.fatal && saysFatal(print.kept)) {
+      print.active = false;
+      fatal = print.fatal;
+      said = print.kept;
+    }
+  }
+  if (fatal) fatal(said);
+  return length;
+}
 
 template <typename Function>
 void* hookPointer(Function function) {
@@ -61,8 +118,10 @@ jobjectArray newStringArray(JNIEnv* env, const StringList& texts) {
   return array;
 }
 
-jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env) {
-  std::vector<std::string> texts = options;
+jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env,
+                       std::string* printed, const VmFatalReport& fatal) {
+  std::vector<std::string> texts{"vfprintf"};
+  texts.insert(texts.end(), options.begin(), options.end());
   texts.push_back("abort");
   texts.push_back("exit");
   std::vector<JavaVMOption> array(texts.size());
@@ -70,6 +129,7 @@ jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>&
     array[i].optionString = texts[i].data();
     array[i].extraInfo = nullptr;
   }
+  array.front().extraInfo = hookPointer(vfprintfHook);
   array[texts.size() - 2].extraInfo = hookPointer(abortHook);
   array[texts.size() - 1].extraInfo = hookPointer(exitHook);
 
@@ -78,7 +138,20 @@ jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>&
   args.nOptions = static_cast<jint>(array.size());
   args.options = array.data();
   args.ignoreUnrecognized = JNI_FALSE;
-  return create(vm, reinterpret_cast<void**>(env), &args);
+  CreationPrint& print = creationPrint();
+  {
+    std::lock_guard<std::mutex> guard(print.lock);
+    print.active = true;
+    print.kept.clear();
+    print.fatal = fatal;
+  }
+  const jint status = create(vm, reinterpret_cast<void**>(env), &args);
+  std::lock_guard<std::mutex> guard(print.lock);
+  print.active = false;
+  print.fatal = nullptr;
+  if (printed) *printed = std::move(print.kept);
+  print.kept.clear();
+  return status;
 }
 
 unsigned vmCreationReason(jint status) {

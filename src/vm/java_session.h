@@ -18,9 +18,22 @@ jstring newJavaString(JNIEnv* env, StringView text);
 // A String[] of the texts, or null.
 jobjectArray newStringArray(JNIEnv* env, const StringList& texts);
 
-// JNI_CreateJavaVM with the options in order, then "abort" and "exit" with
-// the launcher's hooks; unrecognised options are not ignored.
-jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env);
+// What the VM says while it is created is kept, up to its last this many bytes.
+constexpr size_t kVmPrintLimit = 4096;
+
+// Called on the thread that creates the VM when the VM has said "Error
+// occurred during initialization of VM" and its reason: some such failures
+// end the process from inside JNI_CreateJavaVM without the exit hook, so
+// this is the launch's last chance to say why. It does not return.
+using VmFatalReport = std::function<void(const std::string& printed)>;
+
+// JNI_CreateJavaVM with the "vfprintf" hook first (the VM reads its options
+// in order: a message about an earlier option would miss the hook), the
+// options in order, then "abort" and "exit" with the launcher's hooks;
+// unrecognised options are not ignored. Everything the VM prints goes on to
+// standard error; what it printed during the creation is in `printed`.
+jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env,
+                       std::string* printed = nullptr, const VmFatalReport& fatal = {});
 
 // The text of the string table that explains a failed creation, or 0.
 unsigned vmCreationReason(jint status);

@@ -62,16 +62,29 @@ class LauncherJavaHost : public JavaHost {
   LauncherApp& app_;
 };
 
+// Text 203 with the JNI code's reason and, below it, what the VM said.
+void reportCreationFailure(jint status, const std::string& printed) {
+  const unsigned reason = vmCreationReason(status);
+  const String said = trimWhiteSpace(fromThreadAnsi(printed));
+  const String pattern = resourceString(IDS_JNI_EXCEPTION) + (said.empty() ? String() : resourceString(IDS_VM_SAID));
+  formatError(nullptr, pattern,
+              {resourceString(IDS_CREATE_JAVA_VM_FAILED), reason ? resourceString(reason) : String(), said});
+}
+
 }  // namespace
 
 uint32_t defaultJavaStackSize(LauncherApp& app) { return defaultStackSize(app.defaultInitArgsEntry); }
 
 bool createJavaVm(LauncherApp& app) {
-  jint status = createVmWithHooks(app.createJavaVmEntry, app.vmOptions, &app.javaVm, &app.javaEnv);
+  std::string printed;
+  // The VM ends the process itself after some failures: say why first.
+  auto fatal = [&app](const std::string& said) {
+    reportCreationFailure(JNI_ERR, said);
+    LauncherJavaHost(app).endProcess(-1);
+  };
+  jint status = createVmWithHooks(app.createJavaVmEntry, app.vmOptions, &app.javaVm, &app.javaEnv, &printed, fatal);
   if (status != 0) {
-    unsigned reason = vmCreationReason(status);
-    formatError(nullptr, resourceString(IDS_JNI_EXCEPTION),
-                {resourceString(IDS_CREATE_JAVA_VM_FAILED), reason ? resourceString(reason) : String()});
+    reportCreationFailure(status, printed);
     return false;
   }
 

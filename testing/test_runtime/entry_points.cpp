@@ -1,5 +1,6 @@
 #include "entry_points.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -55,6 +56,26 @@ void journalCreationMoment() {
   journalWorkingSet("create-working-set");
 }
 
+using VfprintfHook = jint(JNICALL*)(FILE* stream, const char* format, va_list args);
+
+jint callHook(VfprintfHook hook, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const jint result = hook(stderr, format, args);
+  va_end(args);
+  return result;
+}
+
+// What the VM says: through the launcher's hook when it has one, else on
+// standard error.
+void vmPrint(VfprintfHook hook, const std::string& text) {
+  if (hook) {
+    callHook(hook, "%s", text.c_str());
+  } else {
+    printLine(systemErr(), text.substr(0, text.find_last_not_of('\n') + 1));
+  }
+}
+
 jint finish(jint status) {
   journal("status", static_cast<long long>(status));
   return status;
@@ -86,6 +107,11 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
   const bool journalOptions = environmentValue(L"TEST_JVM_JOURNAL_OPTIONS") != "0";
   ExitHook exitHook = nullptr;
   AbortHook abortHook = nullptr;
+  // HotSpot reads its options in order: messages about options before the
+  // hook go to standard error.
+  VfprintfHook printHook = nullptr;
+  VfprintfHook rejectionHook = nullptr;
+  std::optional<std::string> heapFailure;
   for (jint i = 0; i < init->nOptions; ++i) {
     const JavaVMOption& option = init->options[i];
     const std::string text = option.optionString ? option.optionString : "";
@@ -96,6 +122,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (option.extraInfo) journal("option-hook", text);
     if (text == "exit") exitHook = reinterpret_cast<ExitHook>(option.extraInfo);
     if (text == "abort") abortHook = reinterpret_cast<AbortHook>(option.extraInfo);
+    if (text == "vfprintf") printHook = reinterpret_cast<VfprintfHook>(option.extraInfo);
     if (!requested) requested = requestedStatus(text);
     if (text == "-Dtest.jvm.quiet-lookups") runtimeState.quietLookups = true;
     if (text == "-Dtest.jvm.journal-footprint") runtimeState.journalFootprint = true;
@@ -104,19 +131,33 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     // The whole process stalled, its other threads included.
     if (text.rfind("-Dtest.jvm.freeze=", 0) == 0) freezeOtherThreads(static_cast<DWORD>(std::atoi(text.c_str() + 18)));
     if (!rejected && !init->ignoreUnrecognized) {
-      verdict = judgeOption(text);
-      if (verdict.status != JNI_OK) rejected = text;
+      OptionVerdict judged = judgeOption(text);
+      if (judged.status != JNI_OK) {
+        verdict = judged;
+        rejected = text;
+        rejectionHook = printHook;
+      } else if (text.rfind("-Xmx", 0) == 0) {
+        // The last maximum counts.
+        heapFailure = judged.unreservableHeap ? std::optional<std::string>(judged.message) : std::nullopt;
+      }
     }
   }
-  if (journalOptions) keepOptionList(verdict.status, texts);
+  if (journalOptions) keepOptionList(rejected ? verdict.status : heapFailure ? JNI_ERR : JNI_OK, texts);
 
   if (runtimeState.created) return finish(JNI_EEXIST);
   if (rejected) {
     journal("reject", *rejected);
-    printLine(systemErr(), verdict.message);
+    vmPrint(rejectionHook, verdict.message + "\n");
     return finish(verdict.status);
   }
   if (requested && *requested != JNI_OK) return finish(*requested);
+  if (heapFailure) {
+    // As HotSpot: the reason, then the process ends without the exit hook.
+    journal("heap-failure", *heapFailure);
+    vmPrint(printHook, "Error occurred during initialization of VM\n");
+    vmPrint(printHook, *heapFailure + "\n");
+    ExitProcess(1);
+  }
 
   runtimeState.created = true;
   runtimeState.exitHook = exitHook;

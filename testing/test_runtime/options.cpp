@@ -8,6 +8,9 @@ namespace {
 // HotSpot's limits for -Xss: at least 136 KB (x64), at most 1 GB; 0 is the default.
 constexpr unsigned long long kMinimumStack = 136 * 1024;
 constexpr unsigned long long kMaximumStack = 1024ull * 1024 * 1024;
+// The most heap this process's address space could hold: the user space of
+// 64-bit Windows (128 TB), 2 GB for a 32-bit process.
+constexpr unsigned long long kReservableHeap = sizeof(void*) == 8 ? 128ull << 40 : 2ull << 30;
 
 // A size as HotSpot reads it: decimal digits and at most one unit letter.
 std::optional<unsigned long long> memorySize(std::string_view text) {
@@ -40,8 +43,12 @@ OptionVerdict judgeOption(std::string_view option) {
   if (option.starts_with("-Xmx") || option.starts_with("-Xms")) {
     const auto size = memorySize(option.substr(4));
     const bool maximum = option[3] == 'x';
-    if (!size || (maximum && *size == 0)) {
+    // A 32-bit VM cannot even represent 4 GB.
+    if (!size || (maximum && *size == 0) || (sizeof(void*) == 4 && *size >= (4ull << 30))) {
       return rejected(JNI_EINVAL, std::string("Invalid ") + (maximum ? "maximum" : "initial") + " heap size: " + text);
+    }
+    if (maximum && *size > kReservableHeap) {
+      return {JNI_OK, "Could not reserve enough space for " + std::to_string(*size >> 10) + "KB object heap", true};
     }
     return {};
   }

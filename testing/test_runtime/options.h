@@ -12,6 +12,9 @@ namespace test_runtime {
 struct OptionVerdict {
   jint status = JNI_OK;  // JNI_ERR or JNI_EINVAL for a rejected option
   std::string message;   // what HotSpot prints on standard error then
+  // A maximum heap HotSpot accepts while it reads the options but cannot
+  // reserve later: it then says `message` and ends the process with 1.
+  bool unreservableHeap = false;
 };
 
 OptionVerdict judgeOption(std::string_view option);

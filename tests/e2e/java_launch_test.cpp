@@ -135,6 +135,11 @@ TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
   }
 }
 
+// More heap than a process of the runtime's machine can reserve (HotSpot
+// refuses 4 GB and more outright in a 32-bit process).
+const std::string kUnreservableHeap = sizeof(void*) == 8 ? "-Xmx900000g" : "-Xmx3g";
+const std::string kUnreservableHeapKb = sizeof(void*) == 8 ? "943718400000" : "3145728";
+
 TEST(JavaLaunch, FailuresSayWhatWentWrongAndEndWithMinusOne) {
   const std::string classPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
   const struct {
@@ -148,8 +153,12 @@ TEST(JavaLaunch, FailuresSayWhatWentWrongAndEndWithMinusOne) {
       {"no JNI_CreateJavaVM", L"no-create", classPath, "Windows exception: cannot find CreateJavaVM JNI (errno = 127)."},
       {"no JNI_GetDefaultJavaVMInitArgs", L"no-default-args", classPath,
        "Windows exception: cannot find CreateJavaVM JNI (errno = 127)."},
-      {"unrecognised option", nullptr, "Virtual Machine Parameters=-Xbogus\r\n" + classPath,
-       "JNI exception: failed to create the Java VM\nReason: unknown."},
+      {"unrecognised option: the runtime's own words", nullptr, "Virtual Machine Parameters=-Xbogus\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: unknown.\n\nThe Java VM said:\nUnrecognized option: -Xbogus"},
+      {"a heap the runtime cannot reserve ends the process", nullptr,
+       "Virtual Machine Parameters=" + kUnreservableHeap + "\r\n" + classPath,
+       "Reason: unknown.\n\nThe Java VM said:\nError occurred during initialization of VM\n"
+       "Could not reserve enough space for " + kUnreservableHeapKb + "KB object heap"},
       {"runtime out of memory", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-4\r\n" + classPath,
        "JNI exception: failed to create the Java VM\nReason: not enough memory."},
       {"detached", nullptr, "Virtual Machine Parameters=-Dtest.jvm.status=-2\r\n" + classPath,

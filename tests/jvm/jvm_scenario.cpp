@@ -74,12 +74,19 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> options{std::string("-Djava.class.path=") + argv[2]};
   if (scenario == "bad-option") options.push_back("-Xbogus-option");
+  if (scenario == "huge-heap") options.push_back("-Xmx900000g");
   JavaVM* vm = nullptr;
   JNIEnv* env = nullptr;
-  jint status = createVmWithHooks(create, options, &vm, &env);
+  std::string printed;
+  auto fatal = [](const std::string& said) {
+    line("fatal", said);
+    _exit(5);
+  };
+  jint status = createVmWithHooks(create, options, &vm, &env, &printed, fatal);
   line("create-status", std::to_string(status));
   if (status != 0) {
     line("reason", std::to_string(vmCreationReason(status)));
+    line("printed", printed);
     return 1;
   }
 

@@ -151,6 +151,15 @@ TEST_P(RealJvm, ExitStatusThreadsAndCreationFailures) {
   ScenarioRun bad = runScenario(GetParam(), "bad-option");
   EXPECT_TRUE(bad.has("create-status=-1")) << bad.output;
   EXPECT_TRUE(bad.has("reason=" + std::to_string(IDS_JNI_UNKNOWN))) << bad.output;
+  EXPECT_TRUE(bad.has("printed=Unrecognized option: -Xbogus-option")) << "through the hook\n" << bad.output;
+
+  // The VM ends the process from inside JNI_CreateJavaVM, without the exit
+  // hook: the launcher hears it through the print hook first.
+  ScenarioRun heap = runScenario(GetParam(), "huge-heap");
+  EXPECT_EQ(heap.exitCode, 5) << heap.output;
+  EXPECT_NE(heap.output.find("fatal=Error occurred during initialization of VM\nCould not reserve enough space for "),
+            std::string::npos)
+      << heap.output;
 }
 
 TEST_P(RealJvm, AnUncaughtExceptionComesBackAsItsStackTrace) {
