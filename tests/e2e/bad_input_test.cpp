@@ -95,15 +95,6 @@ void expectEnd(const robot::Outcome& outcome, int exitCode, const std::string& m
   EXPECT_EQ(shown(outcome), message) << report(outcome);
 }
 
-// The VM options before the launcher's two hooks.
-std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
-  std::vector<std::string> options = app.journal("option");
-  if (options.size() >= 2 && options.back() == "exit" && options[options.size() - 2] == "abort") {
-    options.resize(options.size() - 2);
-  }
-  return options;
-}
-
 // Long enough that 500 of them make a class path far beyond 32767 characters.
 std::string jarName(int i) { return "a-library-jar-with-a-long-file-name-" + std::to_string(i) + ".jar"; }
 

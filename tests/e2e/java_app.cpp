@@ -88,3 +88,19 @@ std::vector<std::string> JavaApp::journal(const std::string& key) const {
   }
   return values;
 }
+
+// The VM options between the launcher's hooks: the print hook comes first
+// (the VM reads options in order), the abort and exit hooks last.
+std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
+  std::vector<std::string> options = app.journal("option");
+  EXPECT_GE(options.size(), 3u) << app.journalText();
+  if (options.size() < 3) return options;
+  EXPECT_EQ(options.front(), "vfprintf");
+  EXPECT_EQ(options[options.size() - 2], "abort");
+  EXPECT_EQ(options.back(), "exit");
+  EXPECT_EQ(app.journal("option-hook"), (std::vector<std::string>{"vfprintf", "abort", "exit"}))
+      << "only the hooks carry extra info";
+  options.resize(options.size() - 2);
+  options.erase(options.begin());
+  return options;
+}

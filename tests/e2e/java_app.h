@@ -55,5 +55,9 @@ void clearRegistryRuntimes();
 
 std::string narrow(const std::wstring& text);
 
+// The VM options of the launch, between the print hook (first) and the abort
+// and exit hooks (last), which it checks.
+std::vector<std::string> optionsBeforeHooks(const JavaApp& app);
+
 // The one message box of a launch, as UTF-8 ("" when there was none or more).
 std::string onlyMessage(const robot::Outcome& outcome);

@@ -17,18 +17,6 @@ std::wstring environment(const wchar_t* name) {
   return length ? std::wstring(value, length) : L"";
 }
 
-// The VM options before the launcher's two hooks, which must come last.
-std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
-  std::vector<std::string> options = app.journal("option");
-  EXPECT_GE(options.size(), 2u) << app.journalText();
-  if (options.size() < 2) return options;
-  EXPECT_EQ(options[options.size() - 2], "abort");
-  EXPECT_EQ(options.back(), "exit");
-  EXPECT_EQ(app.journal("option-hook"), (std::vector<std::string>{"abort", "exit"})) << "only the hooks carry extra info";
-  options.resize(options.size() - 2);
-  return options;
-}
-
 TEST(JavaLaunch, TheTypicalLaunchRunsMainWithTheArguments) {
   clearRegistryRuntimes();
   JavaApp app(currentTestName());
