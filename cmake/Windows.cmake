@@ -19,6 +19,7 @@ add_library(launcher_win STATIC
   src/common/ansi_text.cpp
   src/common/environment.cpp
   src/common/file_system.cpp
+  src/common/launch_trace.cpp
   src/common/message_loop_thread.cpp
   src/common/string_table.cpp
   src/common/system_library.cpp

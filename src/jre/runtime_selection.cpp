@@ -1,6 +1,9 @@
 #include "jre/runtime_selection.h"
 
+#include <windows.h>
+
 #include "common/path_components.h"
+#include "common/win_text.h"
 #include "jre/machine_check.h"
 #include "jre/runtime_search.h"
 #include "jre/vendor_runtimes.h"
@@ -48,6 +51,33 @@ JreCandidate folderCandidate(const String& home, const char16_t* source, JvmType
 }
 
 }  // namespace
+
+const char* machineName(uint16_t machine) {
+  switch (machine) {
+    case IMAGE_FILE_MACHINE_I386: return "x86";
+    case IMAGE_FILE_MACHINE_AMD64: return "x64";
+    case 0xAA64: return "arm64";
+    case 0: return "-";
+    default: return "other";
+  }
+}
+
+std::string describeSeenRuntime(const SeenRuntime& seen) {
+  const JreCandidate& c = seen.candidate;
+  const bool known = !c.homeFolder.empty();
+  const bool folderStage =
+      seen.stage == SelectionStage::ConfiguredFolder || seen.stage == SelectionStage::BesideExecutable;
+  std::string line = std::string(stageName(seen.stage)) + ": ";
+  line += known ? toUtf8(c.homeFolder) : "(no folder)";
+  if (!folderStage) {
+    line += std::string("  version ") + toUtf8(formatVersion(c.version)) + ", " +
+            (c.kind == RuntimeKind::Jdk ? "JDK" : "JRE") + ", " +
+            (c.family == VendorFamily::Ibm ? "IBM" : c.family == VendorFamily::JRockit ? "JRockit" : "Sun");
+  }
+  line += std::string(", machine ") + machineName(c.machine);
+  line += std::string("\n    ") + verdictText(c.verdict) + "  [" + toUtf8(c.source) + "]\n";
+  return line;
+}
 
 const char* stageName(SelectionStage stage) {
   switch (stage) {

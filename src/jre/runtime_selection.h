@@ -3,6 +3,7 @@
 // folder, the folder beside the executable, the classic registry keys (this
 // launcher's view, then the paired product's), then other installations
 // (vendor keys and JAVA_HOME). The JRE-not-found dialog comes after them.
+#include <string>
 #include <vector>
 
 #include "common/text.h"
@@ -33,6 +34,13 @@ struct SeenRuntime {
   JreCandidate candidate;
 };
 using SelectionReport = std::vector<SeenRuntime>;
+
+// "x86", "x64", "arm64" for a PE machine; "-" when unknown.
+const char* machineName(uint16_t machine);
+
+// Two lines on a runtime a stage saw: its stage, folder, version, kind,
+// vendor family and machine; then its verdict and where it was found.
+std::string describeSeenRuntime(const SeenRuntime& seen);
 
 // The runtime of the first stage that yields one; false when none does. With
 // `report`, every runtime each stage saw is added with its verdict, and the

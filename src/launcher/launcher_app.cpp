@@ -1,5 +1,6 @@
 #include "launcher/launcher_app.h"
 
+#include "common/launch_trace.h"
 #include "common/path_components.h"
 #include "common/unique_resource.h"
 #include "common/win_text.h"
@@ -37,6 +38,11 @@ bool LauncherApp::Init() {
 
   if (!loadLauncherSettings(*this)) return false;
   if (!setUpSingleInstance()) return false;
+  if (trace::enabled()) {
+    trace::line(!instance.active()    ? "single instance: no"
+                : instance.isFirst() ? "single instance: the first instance"
+                                      : "single instance: a later launch, its arguments handed to the first instance");
+  }
   if (instance.isSecondary()) return true;
   if (overrideWorkingDir) changeToExecutableFolder();
   return selectRuntime();
@@ -58,17 +64,33 @@ void LauncherApp::changeToExecutableFolder() {
 
 bool LauncherApp::selectRuntime() {
   SelectedRuntime selected;
-  if (selectInstalledRuntime(selectionRequest(), selected)) {
+  // A trace lists every runtime each stage saw; the choice is the same.
+  SelectionReport report;
+  const bool found = selectInstalledRuntime(selectionRequest(), selected, trace::enabled() ? &report : nullptr);
+  for (const SeenRuntime& seen : report) trace::line(describeSeenRuntime(seen));
+  if (found) {
     jvmDllPath = selected.jvmDll;
     chosenVersion = selected.version;
     launchPairProduct = selected.handOver;
+    traceChosenRuntime(stageName(selected.stage));
     return true;
   }
+  trace::line("no stage found a runtime: the JRE-not-found dialog");
   String home;
-  if (!askUserForRuntime(runtime, home, jvmDllPath)) return false;
+  if (!askUserForRuntime(runtime, home, jvmDllPath)) {
+    trace::line("the dialog was cancelled");
+    return false;
+  }
   launchPairProduct = pairAllowed() && builtForPairedMachine(jvmDllPath);
   persistChosenRuntime(*this, home);
+  traceChosenRuntime("the JRE-not-found dialog");
   return true;
+}
+
+void LauncherApp::traceChosenRuntime(const char* stage) const {
+  if (!trace::enabled()) return;
+  trace::line("chosen by " + std::string(stage) + ": " + toUtf8(jvmDllPath) +
+              (launchPairProduct ? ", handed to the paired product " + toUtf8(pairProduct) : std::string()));
 }
 
 SelectionRequest LauncherApp::selectionRequest() const {
@@ -101,6 +123,7 @@ int32_t LauncherApp::Run() {
   if (!buildVmOptions(*this)) return -1;
   appendExtraArguments(extraArguments, arguments);
   if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);
+  if (trace::enabled()) trace::line("Java thread stack size " + std::to_string(javaThreadStackSize) + " bytes");
 
   DWORD result = 0;
   UniqueHandle thread(

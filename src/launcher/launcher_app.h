@@ -79,6 +79,7 @@ class LauncherApp {
   bool setUpSingleInstance();
   void changeToExecutableFolder();
   bool selectRuntime();
+  void traceChosenRuntime(const char* stage) const;
   // Reads the splash settings and shows the splash; false when the settings
   // file's name cannot be formed.
   bool startSplash();

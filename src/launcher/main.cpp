@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "common/launch_trace.h"
 #include "launcher/launcher_app.h"
 
 namespace {
@@ -43,5 +44,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DefWindowProcW(nullptr, 0, 0, 0);
     if (app.Init()) result = app.Run();
   }
+  if (trace::enabled()) trace::line("exit code " + std::to_string(result));
   return result;
 }

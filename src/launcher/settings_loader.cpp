@@ -1,6 +1,7 @@
 // The launcher's settings into the application object, and the runtime the
 // user picked into the settings files.
 #include "common/file_system.h"
+#include "common/launch_trace.h"
 #include "jre/runtime_filter.h"
 #include "launcher/error_report.h"
 #include "launcher/launch_steps.h"
@@ -20,11 +21,16 @@ bool loadLauncherSettings(LauncherApp& app) {
   app.upgradeCode = plain.value(setting::kUpgradeCode);
   app.productName = plain.value(setting::kProductName);
 
-  LayeredSettings settings(path, embeddedSettingsText(app.upgradeCode));
+  const String embedded = embeddedSettingsText(app.upgradeCode);
+  LayeredSettings settings(path, embedded);
   app.runtime = readRuntimeFilter(settings);
   app.serviceMode = settings.value(setting::kApplicationType) == setting::kService;
   String executable;
   if (!modulePath(executable)) return false;
+  if (trace::enabled()) {
+    trace::line(u"executable " + executable + u", settings " + path +
+                (embedded.empty() ? u", no embedded settings" : u", embedded settings found"));
+  }
   app.jrePath = configuredJrePath(settings, app.product(), executable, app.serviceMode);
 
   app.mainClass = settings.value(setting::kMainClass);

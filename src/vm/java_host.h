@@ -19,6 +19,8 @@ class JavaHost {
   virtual String fromAnsi(const std::string& bytes) = 0;
   // The main method is about to run: secondary launches may now be delivered.
   virtual void mainAboutToRun() {}
+  // A step of finding and calling main, for the launch's trace.
+  virtual void note(const std::string&) {}
   // The main method threw; closes the splash screen.
   virtual void mainThrew() {}
   // Whether the user wants the application stopped after `thrown`.

@@ -339,8 +339,16 @@ void callMain(JNIEnv* env, const MainForm& form, jmethodID main, jmethodID const
 // Everything of invokeMain but the detach: false when main could not be called.
 bool runMain(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   MainForm form = loadThroughLauncherHelper(env, call, host);
-  if (!form.mainClass) form.mainClass = findMainClass(env, call, host);
-  if (!form.mainClass) return false;
+  const std::string name = toUtf8(call.mainClass);
+  if (form.mainClass) {
+    host.note("main class " + name + " loaded by the runtime's launcher class");
+  } else {
+    form.mainClass = findMainClass(env, call, host);
+    if (!form.mainClass) return false;
+    host.note("main class " + name + " found by FindClass");
+  }
+  host.note(std::string("main form: ") + (form.isStatic ? "static " : "instance ") +
+            (form.takesArguments ? "main(String[])" : "main()"));
   const char* signature = form.takesArguments ? "([Ljava/lang/String;)V" : "()V";
   jmethodID main = form.isStatic ? env->GetStaticMethodID(form.mainClass, "main", signature)
                                  : env->GetMethodID(form.mainClass, "main", signature);

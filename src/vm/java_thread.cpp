@@ -4,6 +4,7 @@
 #include "common/ansi_text.h"
 #include "common/environment.h"
 #include "common/file_system.h"
+#include "common/launch_trace.h"
 #include "common/string_table.h"
 #include "common/win_text.h"
 #include "launcher/error_report.h"
@@ -47,6 +48,7 @@ class LauncherJavaHost : public JavaHost {
     app_.instance.mainAboutToRun();
   }
   void mainThrew() override { app_.splashWindow.close(); }
+  void note(const std::string& text) override { trace::line(text); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
   void park() override {
     // Nothing will close the splash once the thread waits for good.
@@ -79,10 +81,18 @@ bool createJavaVm(LauncherApp& app) {
   std::string printed;
   // The VM ends the process itself after some failures: say why first.
   auto fatal = [&app](const std::string& said) {
+    trace::line(u"the VM ends the process; it said: " + trimWhiteSpace(fromThreadAnsi(said)));
     reportCreationFailure(JNI_ERR, said);
     LauncherJavaHost(app).endProcess(-1);
   };
+  if (trace::enabled()) {
+    for (const std::string& option : app.vmOptions) trace::line(u"VM option " + fromThreadAnsi(option));
+  }
   jint status = createVmWithHooks(app.createJavaVmEntry, app.vmOptions, &app.javaVm, &app.javaEnv, &printed, fatal);
+  if (trace::enabled()) {
+    trace::line("JNI_CreateJavaVM returned " + std::to_string(status));
+    if (!printed.empty()) trace::line(u"the VM said: " + trimWhiteSpace(fromThreadAnsi(printed)));
+  }
   if (status != 0) {
     reportCreationFailure(status, printed);
     return false;

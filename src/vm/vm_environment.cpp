@@ -3,6 +3,7 @@
 // and the native library path option when one is configured.
 #include "common/ansi_text.h"
 #include "common/environment.h"
+#include "common/launch_trace.h"
 #include "common/win_text.h"
 #include "launcher/launch_steps.h"
 #include "launcher/launcher_app.h"
@@ -19,5 +20,12 @@ void prepareVmEnvironment(LauncherApp& app) {
     app.libraryPath = expandEnvironment(extendedLibraryPath(app.libraryPath, launcherFolder, app.jvmDllPath));
     app.vmOptions.push_back(toThreadAnsi(u"-Djava.library.path=" + app.libraryPath));
   }
-  SetEnvironmentVariableW(L"Path", wide(expandEnvironment(vmProcessPath(app.systemPath, app.jvmDllPath))));
+  const String path = expandEnvironment(vmProcessPath(app.systemPath, app.jvmDllPath));
+  SetEnvironmentVariableW(L"Path", wide(path));
+  if (trace::enabled()) {
+    trace::line(u"set QL_JVM_PATH=" + app.jvmDllPath);
+    trace::line(u"set QL_JVM_HOME=" + runtimeHome(app.jvmDllPath));
+    trace::line(u"set Path=" + path);
+    if (!app.libraryPath.empty()) trace::line(u"option -Djava.library.path=" + app.libraryPath);
+  }
 }

@@ -72,6 +72,22 @@ robot::Outcome JavaApp::launch(const std::wstring& arguments, std::vector<std::w
   return outcome;
 }
 
+robot::Outcome JavaApp::launchTraced(const std::wstring& arguments, std::vector<std::wstring> presses,
+                                     std::wstring trace) const {
+  if (trace.empty()) trace = folder_.path() + L"\\trace.txt";
+  SetEnvironmentVariableW(L"QL_LAUNCHER_TRACE", trace.c_str());
+  robot::Outcome outcome = launch(arguments, std::move(presses));
+  SetEnvironmentVariableW(L"QL_LAUNCHER_TRACE", nullptr);
+  return outcome;
+}
+
+std::string JavaApp::traceText() const {
+  std::ifstream in((folder_.path() + L"\\trace.txt").c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 std::string JavaApp::journalText() const {
   std::ifstream in(journalPath().c_str(), std::ios::binary);
   std::stringstream text;

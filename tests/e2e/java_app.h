@@ -29,6 +29,12 @@ class JavaApp {
   // Runs Shop.exe with a fresh journal.
   robot::Outcome launch(const std::wstring& arguments = L"", std::vector<std::wstring> presses = {}) const;
 
+  // The same with "QL_LAUNCHER_TRACE" naming `trace` (trace.txt in the
+  // folder when empty); what the launcher traced.
+  robot::Outcome launchTraced(const std::wstring& arguments = L"", std::vector<std::wstring> presses = {},
+                              std::wstring trace = L"") const;
+  std::string traceText() const;
+
   // What the runtime wrote: every value of `key`, in order.
   std::vector<std::string> journal(const std::string& key) const;
   std::string journalText() const;

@@ -257,3 +257,34 @@ TEST(JavaLaunch, ExitStatusExceptionsAndRedirection) {
 }
 
 }  // namespace
+
+namespace {
+
+// A trace is only ever an addition: a launch traced into a file that cannot
+// be written runs as one without a trace, and a traced launch says what it
+// did, step by step.
+TEST(JavaLaunch, TheTraceRecordsTheLaunchAndNeverChangesIt) {
+  JavaApp app(currentTestName());
+  app.addRuntime(L"jre");
+  app.writeIni(kMain + "[Class Path]\r\nClass Path=C:\\x.jar\r\n");
+  const std::wstring locked = app.path() + L"\\locked.txt";
+  HANDLE lock = CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  for (const std::wstring& trace : {app.path() + L"\\no such folder\\trace.txt", locked, app.path()}) {
+    robot::Outcome outcome = app.launchTraced(L"one", {}, trace);
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << narrow(trace) << report(outcome);
+    EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"one"}) << narrow(trace);
+  }
+  CloseHandle(lock);
+
+  robot::Outcome traced = app.launchTraced(L"one");
+  EXPECT_EQ(traced.exitCodeSigned(), 0) << report(traced);
+  const std::string text = app.traceText();
+  for (const char* step : {"executable ", "single instance: no", "beside the executable: ", "chosen by beside the executable",
+                           "set QL_JVM_PATH=", "VM option -Djava.class.path=C:\\x.jar", "Java thread stack size ",
+                           "JNI_CreateJavaVM returned 0", "main class com/example/App loaded by the runtime's launcher class",
+                           "main form: static main(String[])", "exit code 0"}) {
+    EXPECT_NE(text.find(step), std::string::npos) << step << "\n" << text;
+  }
+}
+
+}  // namespace

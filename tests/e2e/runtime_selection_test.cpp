@@ -16,12 +16,13 @@ TEST(RuntimeSelection, ConfiguredThenBesideTheExecutableThenRegistry) {
     bool besideInJre;         // a runtime in <app>\jre
     bool besideInFolder;      // a runtime whose home is <app> itself
     const char* chosen;       // the home whose jvm.dll is taken
+    const char* stage;        // as the trace names it
   } cases[] = {
-      {"configured, no trailing backslash", "<app>\\configured", true, false, "configured"},
-      {"configured without jvm.dll falls through", "<app>\\empty", true, false, "jre"},
-      {"beside the executable beats the registry", "", true, false, "jre"},
-      {"the executable's own folder as home", "", false, true, ""},
-      {"the registry last", "", false, false, "installed"},
+      {"configured, no trailing backslash", "<app>\\configured", true, false, "configured", "JRE Path"},
+      {"configured without jvm.dll falls through", "<app>\\empty", true, false, "jre", "beside the executable"},
+      {"beside the executable beats the registry", "", true, false, "jre", "beside the executable"},
+      {"the executable's own folder as home", "", false, true, "", "beside the executable"},
+      {"the registry last", "", false, false, "installed", "registry"},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -37,10 +38,13 @@ TEST(RuntimeSelection, ConfiguredThenBesideTheExecutableThenRegistry) {
     if (size_t at = jrePath.find("<app>"); at != std::string::npos) jrePath.replace(at, 5, narrow(app.path()));
     app.writeIni(kApp + (jrePath.empty() ? "" : "JRE Path=" + jrePath + "\r\n") + kClassPath);
 
-    robot::Outcome outcome = app.launch();
+    robot::Outcome outcome = app.launchTraced();
     EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
     std::string home = narrow(app.path()) + (*c.chosen ? std::string("\\") + c.chosen : "");
     EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{home + "\\bin\\server\\jvm.dll"});
+    EXPECT_NE(app.traceText().find("chosen by " + std::string(c.stage) + ": " + home + "\\bin\\server\\jvm.dll"),
+              std::string::npos)
+        << app.traceText();
   }
   clearRegistryRuntimes();
 }
@@ -332,7 +336,10 @@ TEST(RuntimeSelection, OtherInstallationsVendorKeysAndJavaHome) {
       EXPECT_NE(listed.output.find(c.says), std::string::npos) << listed.output;
       continue;
     }
-    robot::Outcome outcome = app.launch(L"", {L"Cancel"});
+    robot::Outcome outcome = app.launchTraced(L"", {L"Cancel"});
+    EXPECT_NE(app.traceText().find(*c.chosen ? ": " + jvm + "\r\n" : "the JRE-not-found dialog"),
+              std::string::npos)
+        << app.traceText();
     if (*c.chosen) {
       EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
       EXPECT_EQ(app.journal("env-QL_JVM_PATH"), std::vector<std::string>{jvm});

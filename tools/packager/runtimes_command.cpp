@@ -31,33 +31,6 @@ String fullPath(const String& path) {
   return full;
 }
 
-const char* machineName(uint16_t machine) {
-  switch (machine) {
-    case IMAGE_FILE_MACHINE_I386: return "x86";
-    case IMAGE_FILE_MACHINE_AMD64: return "x64";
-    case 0xAA64: return "arm64";
-    case 0: return "-";
-    default: return "other";
-  }
-}
-
-std::string describe(const SeenRuntime& seen) {
-  const JreCandidate& c = seen.candidate;
-  const bool known = !c.homeFolder.empty();
-  const bool folderStage =
-      seen.stage == SelectionStage::ConfiguredFolder || seen.stage == SelectionStage::BesideExecutable;
-  std::string line = std::string(stageName(seen.stage)) + ": ";
-  line += known ? toUtf8(c.homeFolder) : "(no folder)";
-  if (!folderStage) {
-    line += std::string("  version ") + toUtf8(formatVersion(c.version)) + ", " +
-            (c.kind == RuntimeKind::Jdk ? "JDK" : "JRE") + ", " +
-            (c.family == VendorFamily::Ibm ? "IBM" : c.family == VendorFamily::JRockit ? "JRockit" : "Sun");
-  }
-  line += std::string(", machine ") + machineName(c.machine);
-  line += std::string("\n    ") + verdictText(c.verdict) + "  [" + toUtf8(c.source) + "]\n";
-  return line;
-}
-
 }  // namespace
 
 int listRuntimes(const String& iniPath) {
@@ -93,7 +66,7 @@ int listRuntimes(const String& iniPath) {
   print(STD_OUTPUT_HANDLE, "Runtimes a " + std::string(machineName(ownMachine())) + " launcher " +
                                toUtf8(fileNameOf(executable)) + " sees, judged by " + toUtf8(ini) + ":\n");
   if (report.empty()) print(STD_OUTPUT_HANDLE, "  (none)\n");
-  for (const SeenRuntime& seen : report) print(STD_OUTPUT_HANDLE, "  " + describe(seen));
+  for (const SeenRuntime& seen : report) print(STD_OUTPUT_HANDLE, "  " + describeSeenRuntime(seen));
   if (!found) {
     print(STD_OUTPUT_HANDLE, "A launch takes none of them: it shows the JRE-not-found dialog.\n");
     return 1;
