@@ -340,6 +340,13 @@ int wmain(int argc, wchar_t** argv) {
   for (const LaunchTiming& t : plainTimings) plainTotal.samples.push_back(t.totalMs);
   rows.push_back(plainTotal);
 
+  progress("plain launch with QL_LAUNCHER_TRACE set");
+  SetEnvironmentVariableW(L"QL_LAUNCHER_TRACE", (kWork + L"\\trace.txt").c_str());
+  const auto tracedTimings =
+      timeApp(makeApp(tools, L"traced", kExitingMain + "[Class Path]\r\nClass Path=C:\\x.jar\r\n", true), kBaseRuns);
+  SetEnvironmentVariableW(L"QL_LAUNCHER_TRACE", nullptr);
+  rows.push_back(toVm("... with QL_LAUNCHER_TRACE set (ratio: to the plain launch)", tracedTimings, plain.median()));
+
   progress("registry: 7 keys x 40 and x 400 versions");
   const Measurement registry = toVm("... registry of 7 keys x 40 versions", timeRegistry(tools, 40, kHeavyRuns), base);
   Measurement registry10 = toVm("... registry of 7 keys x 400 versions", timeRegistry(tools, 400, kTenFoldRuns), base);
