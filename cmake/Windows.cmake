@@ -24,6 +24,7 @@ add_library(launcher_win STATIC
   src/common/string_table.cpp
   src/common/system_library.cpp
   src/jre/jre_not_found_dialog.cpp
+  src/jre/release_file_reader.cpp
   src/jre/runtime_search.cpp
   src/jre/runtime_selection.cpp
   src/jre/vendor_runtimes.cpp
@@ -48,6 +49,7 @@ add_library(launcher_win STATIC
   src/ui/dialog_libraries.cpp
   src/ui/link_label.cpp
   src/ui/resizing_layout.cpp
+  src/vm/class_data_sharing.cpp
   src/vm/exception_dialog.cpp
   src/vm/java_thread.cpp
   src/vm/vm_environment.cpp
@@ -56,6 +58,10 @@ add_library(launcher_win STATIC
 )
 target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32)
 launcher_warnings(launcher_win)
+# The product's function-local statics are all first reached on the main
+# thread: without the thread-safe guards the executable needs no thread library.
+target_compile_options(launcher_win PRIVATE -fno-threadsafe-statics)
+target_compile_options(launcher_portable PRIVATE -fno-threadsafe-statics)
 
 # What packaging tools need to brand a launcher; not part of the launcher.
 add_library(launcher_packaging STATIC src/settings/embedded_settings_writer.cpp)
@@ -195,6 +201,11 @@ if(LAUNCHER_ARCH STREQUAL x64)
   target_link_options(bench_noop PRIVATE -nostartfiles -nostdlib -Wl,-e,noopEntry)
   target_link_libraries(bench_noop PRIVATE kernel32)
   launcher_warnings(bench_noop)
+  add_executable(bench_gui_noop testing/bench/noop.cpp)
+  target_compile_definitions(bench_gui_noop PRIVATE BENCH_GUI)
+  target_link_options(bench_gui_noop PRIVATE -nostartfiles -nostdlib -Wl,-e,noopEntry)
+  target_link_libraries(bench_gui_noop PRIVATE kernel32 user32)
+  launcher_warnings(bench_gui_noop)
   add_executable(bench testing/bench/bench_main.cpp testing/bench/launch_probe.cpp testing/bench/measurement.cpp)
   target_link_libraries(bench PRIVATE file_tree process_start ${WINDOWS_STATIC_LINK} -municode)
   launcher_warnings(bench)

@@ -2,6 +2,7 @@
 // The "release" file in a Java runtime's home folder: lines KEY="value".
 #include <string_view>
 
+#include "common/text.h"
 #include "jre/version_number.h"
 
 struct ReleaseInfo {
@@ -15,3 +16,7 @@ ReleaseInfo parseReleaseText(std::string_view text);
 
 // How much of a release file is read: real ones are about 1 KB.
 constexpr size_t kReleaseFileLimit = 64 * 1024;
+
+// The release file of a runtime home folder (ending in a backslash); says
+// nothing when there is none. Windows only.
+ReleaseInfo readReleaseFile(const String& home);

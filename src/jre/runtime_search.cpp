@@ -40,18 +40,32 @@ UniqueKey openKey(const String& path, bool pairPass) {
   return key;
 }
 
-// One candidate per version key, judged by the settings and the registry
-// alone; the files are probed later, best candidate first.
+// Where a candidate's version key lies, to read its "JavaHome" when the
+// candidate comes up.
+struct VersionKey {
+  const RuntimeKey* runtimeKey;
+  String name;
+};
+
+// The home folder a version key names, "" when it names none.
+String readHome(const VersionKey& versionKey, bool pairPass) {
+  UniqueKey key = openKey(String(versionKey.runtimeKey->path) + versionKey.name, pairPass);
+  String home = key ? registryText(key.get(), L"JavaHome", false) : String();
+  if (home.empty()) return home;
+  return withTrailingBackslash(home) + (versionKey.runtimeKey->homeBelowJre ? u"jre\\" : u"");
+}
+
+// One candidate per version key, ranked by its name alone: its "JavaHome" is
+// read, and its folder probed, only when it comes up (all of them for a list).
 void collectRuntimes(const RuntimeKey& runtimeKey, const RuntimeFilter& filter, bool pairPass, bool listAll,
-                     std::vector<JreCandidate>& candidates) {
+                     std::vector<JreCandidate>& candidates, std::vector<VersionKey>& versionKeys) {
   const Verdict rejected = filter.rejection(runtimeKey.kind, runtimeKey.vendor);
   // Keys the settings rule out are read only to be listed.
   if (rejected != Verdict::Open && !listAll) return;
   UniqueKey key = openKey(runtimeKey.path, pairPass);
   if (!key) return;
-  for (const String& name : subkeyNames(key.get())) {
+  for (String& name : subkeyNames(key.get())) {
     JreCandidate candidate;
-    candidate.source = u"HKLM\\" + String(runtimeKey.path) + name;
     candidate.kind = runtimeKey.kind;
     candidate.family = runtimeKey.vendor;
     candidate.otherView = pairPass;
@@ -62,27 +76,38 @@ void collectRuntimes(const RuntimeKey& runtimeKey, const RuntimeFilter& filter, 
       if (!listAll) continue;
       candidate.verdict = Verdict::OutsideBounds;
     }
-    UniqueKey versionKey = openKey(String(runtimeKey.path) + name, pairPass);
-    String home = versionKey ? registryText(versionKey.get(), L"JavaHome", false) : String();
-    if (!home.empty()) {
-      candidate.homeFolder = withTrailingBackslash(home) + (runtimeKey.homeBelowJre ? u"jre\\" : u"");
-    } else if (candidate.verdict == Verdict::Open) {
-      candidate.verdict = Verdict::NoHomeFolder;
-    }
+    candidate.source = u"HKLM\\" + String(runtimeKey.path) + name;
     // For these runtimes the client VM is looked for first even when a
     // server VM is favoured.
     candidate.probeType = (&runtimeKey == &kClassicJreKey && filter.jvmType == JvmType::FavorServer)
                               ? JvmType::Default
                               : filter.jvmType;
-    if (candidate.verdict == Verdict::Open || listAll) candidates.push_back(std::move(candidate));
+    VersionKey versionKey{&runtimeKey, std::move(name)};
+    if (listAll) {
+      candidate.homeFolder = readHome(versionKey, pairPass);
+      if (candidate.homeFolder.empty() && candidate.verdict == Verdict::Open) candidate.verdict = Verdict::NoHomeFolder;
+    }
+    candidates.push_back(std::move(candidate));
+    versionKeys.push_back(std::move(versionKey));
   }
 }
 
+// Reads a candidate's home when it comes up and probes its VM library.
 // Installers register one runtime under several version keys (1.8 and
 // 1.8.0_231, say): its folder is probed once per VM type and search.
 class VmProbe {
  public:
+  VmProbe(const std::vector<JreCandidate>& candidates, const std::vector<VersionKey>& versionKeys, bool pairPass)
+      : candidates_(candidates), versionKeys_(versionKeys), pairPass_(pairPass) {}
+
   bool operator()(JreCandidate& candidate) {
+    if (candidate.homeFolder.empty()) {
+      candidate.homeFolder = readHome(versionKeys_[static_cast<size_t>(&candidate - candidates_.data())], pairPass_);
+      if (candidate.homeFolder.empty()) {
+        candidate.verdict = Verdict::NoHomeFolder;
+        return false;
+      }
+    }
     auto probe = std::find_if(probed_.begin(), probed_.end(), [&](const Probed& p) {
       return p.type == candidate.probeType && p.home == candidate.homeFolder;
     });
@@ -102,6 +127,9 @@ class VmProbe {
     bool found;
     bool server;
   };
+  const std::vector<JreCandidate>& candidates_;
+  const std::vector<VersionKey>& versionKeys_;
+  const bool pairPass_;
   std::vector<Probed> probed_;
 };
 
@@ -169,9 +197,12 @@ StringList subkeyNames(HKEY key) {
 bool searchInstalledRuntimes(const RuntimeFilter& filter, bool pairedView, FoundRuntime& found,
                              std::vector<JreCandidate>* seen) {
   std::vector<JreCandidate> candidates;
-  for (const RuntimeKey& key : kRuntimeKeys) collectRuntimes(key, filter, pairedView, seen != nullptr, candidates);
-  const int taken =
-      pickCandidate(candidates, filter.rankingRules(), filter.preferredVersions, VmProbe(), seen != nullptr);
+  std::vector<VersionKey> versionKeys;
+  for (const RuntimeKey& key : kRuntimeKeys) {
+    collectRuntimes(key, filter, pairedView, seen != nullptr, candidates, versionKeys);
+  }
+  const int taken = pickCandidate(candidates, filter.rankingRules(), filter.preferredVersions,
+                                  VmProbe(candidates, versionKeys, pairedView), seen != nullptr);
   if (seen) seen->insert(seen->end(), candidates.begin(), candidates.end());
   if (taken < 0) return false;
   found.home = candidates[static_cast<size_t>(taken)].homeFolder;

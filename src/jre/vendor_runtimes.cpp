@@ -58,17 +58,6 @@ UniqueKey openKey(HKEY root, const String& path, bool otherView) {
   return key;
 }
 
-ReleaseInfo readReleaseFile(const String& home) {
-  UniqueFile file(CreateFileW(wide(home + u"release"), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  std::string text(kReleaseFileLimit, '\0');
-  DWORD read = 0;
-  if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) return {};
-  text.resize(read);
-  return parseReleaseText(text);
-}
-
 class Collector {
  public:
   Collector(const RuntimeFilter& filter, bool listAll) : filter_(filter), listAll_(listAll) {}

@@ -64,6 +64,8 @@ class LauncherApp {
   bool failureCheck = false;
   bool overrideWorkingDir = false;
   uint32_t javaThreadStackSize = 0;
+  // "Class Data Sharing=auto": an archive per user and runtime.
+  bool classDataSharing = false;
   NativeSplashCloser nativeSplashCloser;
   bool launchPairProduct = false;
   bool startedAsPairedProduct = false;

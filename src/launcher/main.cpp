@@ -33,6 +33,13 @@ constexpr int32_t kInvalidArgument = static_cast<int32_t>(0x80070057);  // E_INV
 
 }  // namespace
 
+// The library's own default handler prints the failure with demangled names
+// on a console the launcher does not have; this one takes its place, so that
+// an internal failure ends the same way however it escapes.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { endOnInternalFailure(); }
+}  // namespace __gnu_cxx
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::set_terminate(endOnInternalFailure);
   int32_t result = -1;

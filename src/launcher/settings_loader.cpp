@@ -58,6 +58,7 @@ bool loadLauncherSettings(LauncherApp& app) {
   app.stderrFile = settings.value(setting::kErrorFile);
   app.stderrAppend = settings.value(setting::kErrorAppend) == setting::kYesExactly;
   app.extraArguments = settings.value(setting::kCmd);
+  app.classDataSharing = equalsIgnoreCase(settings.value(setting::kClassDataSharing), setting::kAuto);
   return true;
 }
 

@@ -33,6 +33,7 @@ inline constexpr SettingKey kSystemPath{kRuntimeSection, u"System Path"};
 inline constexpr SettingKey kLibraryPath{kRuntimeSection, u"Library Path"};
 inline constexpr SettingKey kVmParameters{kRuntimeSection, u"Virtual Machine Parameters"};
 inline constexpr SettingKey kSearchOtherInstallations{kRuntimeSection, u"Search Other Installations"};
+inline constexpr SettingKey kClassDataSharing{kRuntimeSection, u"Class Data Sharing"};
 
 inline constexpr SettingKey kApplicationType{kApplicationSection, u"Application Type"};
 inline constexpr SettingKey kSingleInstance{kApplicationSection, u"Single Instance"};
@@ -72,6 +73,7 @@ inline constexpr char16_t kFavorSun[] = u"favor_sun";
 inline constexpr char16_t kFavorJRockit[] = u"favor_jrockit";
 inline constexpr char16_t kFavorIbm[] = u"favor_ibm";
 inline constexpr char16_t kAnyProvider[] = u"any";
+inline constexpr char16_t kAuto[] = u"auto";  // in any case
 
 // Every key the launcher reads.
 inline constexpr SettingKey kAllKeys[] = {
@@ -81,7 +83,7 @@ inline constexpr SettingKey kAllKeys[] = {
     kSingleInstance,  kFailureCheck,       kOverrideWorkingDir, kEmbeddedJar,       kPairProduct,
     kPairReturnCode,  kOutputFile,         kOutputAppend,       kErrorFile,         kErrorAppend,
     kCmd,             kClassPath,          kSplashScreen,       kSplashScreenShadow, kPreferNativeSplash,
-    kSearchOtherInstallations,
+    kSearchOtherInstallations, kClassDataSharing,
 };
 
 }  // namespace setting

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
-#include <mutex>
 
 #include "resources/resource_ids.h"
 
@@ -28,10 +27,35 @@ void JNICALL exitHook(jint) {
 }
 void JNICALL abortHook() {}
 
+// A lock for the few moments the print hook holds it; a spin lock needs no
+// thread library in the executable.
+class SpinLock {
+ public:
+  void lock() {
+    while (flag_.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  void unlock() { flag_.clear(std::memory_order_release); }
+
+ private:
+  std::atomic_flag flag_ = ATOMIC_FLAG_INIT;
+};
+
+class SpinGuard {
+ public:
+  explicit SpinGuard(SpinLock& lock) : lock_(lock) { lock_.lock(); }
+  ~SpinGuard() { lock_.unlock(); }
+  SpinGuard(const SpinGuard&) = delete;
+  SpinGuard& operator=(const SpinGuard&) = delete;
+
+ private:
+  SpinLock& lock_;
+};
+
 // What the VM prints while it is being created. The hook has no context of
 // its own; there is one VM per process.
 struct CreationPrint {
-  std::mutex lock;
+  SpinLock lock;
   bool active = false;
   std::string kept;
   VmFatalReport fatal;
@@ -68,7 +92,7 @@ jint JNICALL vfprintfHook(FILE*, const char* format, va_list args) {
   VmFatalReport fatal;
   std::string said;
   {
-    std::lock_guard<std::mutex> guard(print.lock);
+    SpinGuard guard(print.lock);
     if (!print.active) return length;
     print.kept += text;
     if (print.kept.size() > kVmPrintLimit) print.kept.erase(0, print.kept.size() - kVmPrintLimit);
@@ -140,13 +164,13 @@ jint createVmWithHooks(CreateJavaVmEntry create, const std::vector<std::string>&
   args.ignoreUnrecognized = JNI_FALSE;
   CreationPrint& print = creationPrint();
   {
-    std::lock_guard<std::mutex> guard(print.lock);
+    SpinGuard guard(print.lock);
     print.active = true;
     print.kept.clear();
     print.fatal = fatal;
   }
   const jint status = create(vm, reinterpret_cast<void**>(env), &args);
-  std::lock_guard<std::mutex> guard(print.lock);
+  SpinGuard guard(print.lock);
   print.active = false;
   print.fatal = nullptr;
   if (printed) *printed = std::move(print.kept);

@@ -1,6 +1,6 @@
 // The VM options of a launch: the class path (relative and wildcard entries
 // resolved beside the executable, the executable itself for an embedded
-// jar) and the VM parameters.
+// jar), the class-data archive when asked for, and the VM parameters.
 #include "common/ansi_text.h"
 #include "common/environment.h"
 #include "common/path_components.h"
@@ -13,6 +13,7 @@
 #include "launcher/module_path.h"
 #include "resources/resource_ids.h"
 #include "settings/layered_settings.h"
+#include "vm/class_data_sharing.h"
 #include "vm/vm_parameters.h"
 
 namespace {
@@ -81,6 +82,12 @@ bool buildVmOptions(LauncherApp& app) {
   }
 
   StringList options{u"-Djava.class.path=" + joinClassPath(classPath)};
+  // Before the VM parameters, which may override them.
+  if (app.classDataSharing) {
+    for (String& option : classDataSharingOptions(app.jvmDllPath, app.product(), executable)) {
+      options.push_back(std::move(option));
+    }
+  }
   String parameters = settings.value(setting::kVmParameters);
   for (String& option : vmParameterOptions(parameters, machineMemory, app.javaThreadStackSize)) {
     options.push_back(std::move(option));

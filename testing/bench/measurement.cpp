@@ -26,14 +26,16 @@ std::string number(double value) {
 
 std::string markdownTable(const std::vector<Measurement>& rows) {
   std::string table =
-      "| Measure | Median | Spread (min-max) | Runs | Ratio to baseline | Extra cost at ten-fold input |\n"
-      "|---|---:|---:|---:|---:|---:|\n";
+      "| Measure | Median | Spread (min-max) | Runs | Ratio to baseline | Ratio to GUI baseline | Extra cost at ten-fold "
+      "input |\n"
+      "|---|---:|---:|---:|---:|---:|---:|\n";
   for (const Measurement& row : rows) {
     const bool failed = row.samples.empty();
     table += "| " + row.name + " | " + (failed ? "failed" : number(row.median()) + " " + row.unit) + " | " +
              (failed ? "" : number(row.lowest()) + "-" + number(row.highest())) + " | " +
              std::to_string(row.samples.size()) + " | " +
              (row.baseline > 0 && !failed ? number(row.median() / row.baseline) + "x" : "") + " | " +
+             (row.guiBaseline > 0 && !failed ? number(row.median() / row.guiBaseline) + "x" : "") + " | " +
              (row.tenFoldGrowth > 0 ? number(row.tenFoldGrowth) + "x" : "") + " |\n";
   }
   return table;

@@ -81,9 +81,26 @@ jint finish(jint status) {
   return status;
 }
 
+// The runtime's home: three levels above bin\server\jvm.dll.
+int playedJavaVersion(HMODULE module) {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 0;
+  std::string home(path, length);
+  for (int level = 0; level < 3; ++level) home.resize(home.find_last_of('\\') == std::string::npos ? 0 : home.find_last_of('\\'));
+  HANDLE file = CreateFileA((home + "\\release").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  char text[4096];
+  DWORD read = 0;
+  ReadFile(file, text, sizeof text, &read, nullptr);
+  CloseHandle(file);
+  return releaseJavaVersion(std::string_view(text, read));
+}
+
 }  // namespace
 
 void onProcessAttach(HMODULE module) {
+  runtimeState.javaVersion = playedJavaVersion(module);
   journalSetHome(module, 2);
   runtimeState.loaderThread = GetCurrentThreadId();
   journal("loaded-thread", static_cast<long long>(GetCurrentThreadId()));
@@ -131,7 +148,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     // The whole process stalled, its other threads included.
     if (text.rfind("-Dtest.jvm.freeze=", 0) == 0) freezeOtherThreads(static_cast<DWORD>(std::atoi(text.c_str() + 18)));
     if (!rejected && !init->ignoreUnrecognized) {
-      OptionVerdict judged = judgeOption(text);
+      OptionVerdict judged = judgeOption(text, runtimeState.javaVersion);
       if (judged.status != JNI_OK) {
         verdict = judged;
         rejected = text;
@@ -142,7 +159,9 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
       }
     }
   }
-  if (journalOptions) keepOptionList(rejected ? verdict.status : heapFailure ? JNI_ERR : JNI_OK, texts);
+  if (journalOptions) {
+    keepOptionList(rejected ? verdict.status : heapFailure ? JNI_ERR : JNI_OK, runtimeState.javaVersion, texts);
+  }
 
   if (runtimeState.created) return finish(JNI_EEXIST);
   if (rejected) {

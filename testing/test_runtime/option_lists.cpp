@@ -4,7 +4,7 @@
 
 namespace test_runtime {
 
-void keepOptionList(jint verdict, const std::vector<std::string>& options) {
+void keepOptionList(jint verdict, int javaVersion, const std::vector<std::string>& options) {
   char folder[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA("TEST_JVM_OPTION_LISTS", folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
@@ -21,6 +21,7 @@ void keepOptionList(jint verdict, const std::vector<std::string>& options) {
 
   // "end" marks a complete file: a process may end while writing.
   std::string text = "verdict=" + std::to_string(verdict) + "\n";
+  if (javaVersion > 0) text += "java-version=" + std::to_string(javaVersion) + "\n";
   for (const std::string& option : options) text += "option=" + option + "\n";
   text += "end\n";
   HANDLE file = INVALID_HANDLE_VALUE;

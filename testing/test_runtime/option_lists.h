@@ -10,6 +10,8 @@
 
 namespace test_runtime {
 
-void keepOptionList(jint verdict, const std::vector<std::string>& options);
+// `javaVersion`: the version the stand-in played (0: any), so that the
+// replay uses only real JVMs at least that new.
+void keepOptionList(jint verdict, int javaVersion, const std::vector<std::string>& options);
 
 }  // namespace test_runtime

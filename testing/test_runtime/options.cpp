@@ -32,8 +32,15 @@ OptionVerdict rejected(jint status, std::string message) { return {status, std::
 
 }  // namespace
 
-OptionVerdict judgeOption(std::string_view option) {
+OptionVerdict judgeOption(std::string_view option, int javaVersion) {
   const std::string text(option);
+  // The application class-data archive: the file is taken as given; it is
+  // created by itself from Java 19 on.
+  if (option.starts_with("-XX:SharedArchiveFile=")) return {};
+  if (option == "-XX:+AutoCreateSharedArchive") {
+    if (javaVersion >= 19) return {};
+    return rejected(JNI_ERR, "Unrecognized VM option 'AutoCreateSharedArchive'");
+  }
   for (std::string_view exact : {"-ea", "-da", "-esa", "-Xrs", "abort", "exit", "vfprintf"}) {
     if (option == exact) return {};
   }
@@ -61,6 +68,17 @@ OptionVerdict judgeOption(std::string_view option) {
     return {};
   }
   return rejected(JNI_ERR, "Unrecognized option: " + text);
+}
+
+int releaseJavaVersion(std::string_view releaseText) {
+  constexpr std::string_view key = "JAVA_VERSION=\"";
+  const size_t at = releaseText.find(key);
+  if (at == std::string_view::npos) return 0;
+  const int first = std::atoi(std::string(releaseText.substr(at + key.size(), 4)).c_str());
+  if (first != 1) return first;
+  // 1.8.0_392: the second part is the version.
+  const size_t dot = releaseText.find('.', at + key.size());
+  return dot == std::string_view::npos ? 0 : std::atoi(std::string(releaseText.substr(dot + 1, 4)).c_str());
 }
 
 std::optional<jint> requestedStatus(std::string_view option) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string>
 #include <string_view>
 
 namespace test_runtime {
@@ -17,7 +18,12 @@ struct OptionVerdict {
   bool unreservableHeap = false;
 };
 
-OptionVerdict judgeOption(std::string_view option);
+// `javaVersion`: the version the runtime plays (0: unknown, judged as 17).
+OptionVerdict judgeOption(std::string_view option, int javaVersion);
+
+// The feature version of a release file's JAVA_VERSION ("21.0.5" gives 21,
+// "1.8.0_392" gives 8), 0 without one.
+int releaseJavaVersion(std::string_view releaseText);
 
 // The status "-Dtest.jvm.status=<n>" asks JNI_CreateJavaVM to return.
 std::optional<jint> requestedStatus(std::string_view option);

@@ -21,6 +21,9 @@ struct RuntimeState {
   // -Dtest.jvm.journal-footprint: every secondaryMain call journals the
   // process's handles and resident memory, for leak checks.
   std::atomic<bool> journalFootprint{false};
+  // The Java version this runtime plays: JAVA_VERSION of the release file in
+  // its home folder, 0 without one (it then judges options as Java 17).
+  std::atomic<int> javaVersion{0};
 };
 
 inline RuntimeState runtimeState;

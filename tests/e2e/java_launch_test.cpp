@@ -288,3 +288,55 @@ TEST(JavaLaunch, TheTraceRecordsTheLaunchAndNeverChangesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// "Class Data Sharing=auto": Java 19 and later get an archive per user and
+// runtime below LOCALAPPDATA; older runtimes, runtimes without a release file
+// and an archive folder that cannot be made get nothing, and launch as ever.
+TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
+  const struct {
+    const char* name;
+    const char* release;  // null: none
+    const char* value;
+    bool folderBlocked;   // the product folder's name is taken by a file
+    bool archive;
+  } cases[] = {
+      {"Java 21", "JAVA_VERSION=\"21.0.5\"\n", "auto", false, true},
+      {"any case", "JAVA_VERSION=\"25\"\n", "AUTO", false, true},
+      {"Java 17", "JAVA_VERSION=\"17.0.13\"\n", "auto", false, false},
+      {"no release file", nullptr, "auto", false, false},
+      {"not asked for", "JAVA_VERSION=\"21.0.5\"\n", "", false, false},
+      {"the folder cannot be made", "JAVA_VERSION=\"21.0.5\"\n", "auto", true, false},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    app.addRuntime(L"jre");
+    if (c.release) app.folder().writeFile(L"jre\\release", c.release);
+    const std::wstring local = app.path() + L"\\local";
+    CreateDirectoryW(local.c_str(), nullptr);
+    if (c.folderBlocked) app.folder().writeFile(L"local\\Shop", "");
+    app.writeIni("[Product Information]\r\nProduct Name=Shop\r\nProduct Code={C0DE}\r\n" + kMain +
+                 "Class Data Sharing=" + c.value + "\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n");
+    SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
+    robot::Outcome outcome = app.launch();
+    SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+    const std::vector<std::string> options = optionsBeforeHooks(app);
+    if (!c.archive) {
+      EXPECT_EQ(options.size(), 1u) << "the class path only";
+      continue;
+    }
+    ASSERT_EQ(options.size(), 3u) << app.journalText();
+    const std::string archive = options[1].substr(options[1].find('=') + 1);
+    EXPECT_EQ(options[1].rfind("-XX:SharedArchiveFile=" + narrow(local) + "\\Shop\\{C0DE}\\Shop-", 0), 0u) << options[1];
+    EXPECT_EQ(archive.substr(archive.size() - 4), ".jsa");
+    EXPECT_NE(GetFileAttributesA(archive.substr(0, archive.rfind('\\')).c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the archive's folder is made";
+    EXPECT_EQ(options[2], "-XX:+AutoCreateSharedArchive");
+  }
+}
+
+}  // namespace

@@ -27,11 +27,21 @@ namespace fs = std::filesystem;
 
 struct OptionList {
   int verdict = 0;
+  int javaVersion = 0;  // the version the stand-in played; 0: any
   std::vector<std::string> options;
   bool operator<(const OptionList& other) const {
-    return std::tie(verdict, options) < std::tie(other.verdict, other.options);
+    return std::tie(verdict, javaVersion, options) < std::tie(other.verdict, other.javaVersion, other.options);
   }
 };
+
+// The feature version of the JDK a libjvm.so belongs to, from its release file.
+int jvmVersion(const std::string& jvm) {
+  std::ifstream in(fs::path(jvm).parent_path().parent_path().parent_path() / "release");
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("JAVA_VERSION=\"", 0) == 0) return std::atoi(line.c_str() + 14);
+  }
+  return 0;
+}
 
 std::set<OptionList> readLists(const fs::path& folder) {
   std::set<OptionList> lists;
@@ -42,6 +52,7 @@ std::set<OptionList> readLists(const fs::path& folder) {
     for (std::string line; std::getline(in, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (line.rfind("verdict=", 0) == 0) list.verdict = std::stoi(line.substr(8));
+      if (line.rfind("java-version=", 0) == 0) list.javaVersion = std::stoi(line.substr(13));
       if (line.rfind("option=", 0) == 0) list.options.push_back(line.substr(7));
       if (line == "end") complete = true;
     }
@@ -116,7 +127,10 @@ int main(int argc, char** argv) {
   const auto accepted = std::count_if(lists.begin(), lists.end(), [](const OptionList& l) { return l.verdict == 0; });
   int disagreements = 0;
   for (const std::string& jvm : jvms) {
+    const int version = jvmVersion(jvm);
     for (const OptionList& list : lists) {
+      // A list for a newer Java than this JVM may hold what only that one knows.
+      if (list.javaVersion > version) continue;
       const int status = createInChild(jvm, list);
       // A VM that ends the process during creation rejected the list too.
       const bool agrees = status == list.verdict || (status == kEndedProcess && list.verdict != 0);

@@ -35,6 +35,7 @@ EXPECTED_STRINGS = {
     228: "not enough memory",
     229: "VM already created",
     230: "invalid arguments",
+    231: "\nThe Java VM said:\n%s",
 }
 
 # DLLs that ship with every supported Windows version.
