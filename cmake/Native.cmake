@@ -48,3 +48,34 @@ target_link_libraries(jvm_replay PRIVATE ${CMAKE_DL_LIBS})
 launcher_warnings(jvm_replay)
 target_compile_definitions(native_tests PRIVATE JVM_SCENARIO_EXE="$<TARGET_FILE:jvm_scenario>"
   JVM_CLASSES_DIR="${JVM_CLASSES_DIR}")
+
+# The class data sharing benchmark (make bench): an application of 400
+# generated classes, timed natively from JNI_CreateJavaVM to main's return.
+set(CDS_APP_SOURCES ${CMAKE_BINARY_DIR}/cds-app-src)
+set(CDS_APP_CLASSES ${CMAKE_BINARY_DIR}/cds-app-classes)
+set(_cds_main "package cds;\npublic class Main {\n  public static void main(String[] args) {\n    long sum = 0;\n")
+set(_cds_sources ${CDS_APP_SOURCES}/cds/Main.java)
+foreach(i RANGE 399)
+  file(CONFIGURE OUTPUT ${CDS_APP_SOURCES}/cds/C${i}.java CONTENT
+    "package cds;\npublic class C${i} {\n  static final java.util.List<String> NAMES = java.util.List.of(\"c${i}\");\n  public static int value() { return NAMES.get(0).length() + ${i}; }\n}\n")
+  string(APPEND _cds_main "    sum += C${i}.value();\n")
+  list(APPEND _cds_sources ${CDS_APP_SOURCES}/cds/C${i}.java)
+endforeach()
+string(APPEND _cds_main "    if (sum < 0) System.out.println(sum);\n  }\n}\n")
+file(CONFIGURE OUTPUT ${CDS_APP_SOURCES}/cds/Main.java CONTENT "${_cds_main}")
+# The runtime archives classes of jars only.
+find_program(JAR jar PATHS /usr/lib/jvm/java-17-openjdk-amd64/bin REQUIRED)
+set(CDS_APP_JAR ${CMAKE_BINARY_DIR}/cds-app.jar)
+add_custom_command(OUTPUT ${CDS_APP_JAR}
+  COMMAND ${JAVAC} --release 11 -d ${CDS_APP_CLASSES} ${_cds_sources}
+  COMMAND ${JAR} cf ${CDS_APP_JAR} -C ${CDS_APP_CLASSES} cds
+  DEPENDS ${_cds_sources} VERBATIM)
+add_custom_target(cds_app_classes ALL DEPENDS ${CDS_APP_JAR})
+add_executable(cds_bench testing/bench/cds_bench.cpp)
+target_include_directories(cds_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${JNI_INCLUDE_DIR} ${JNI_INCLUDE_DIR}/linux)
+target_compile_options(cds_bench PRIVATE -fno-sanitize=all)
+target_link_options(cds_bench PRIVATE -fno-sanitize=all)
+target_link_libraries(cds_bench PRIVATE ${CMAKE_DL_LIBS})
+target_compile_definitions(cds_bench PRIVATE CDS_APP_JAR="${CDS_APP_JAR}")
+add_dependencies(cds_bench cds_app_classes)
+launcher_warnings(cds_bench)

@@ -1,8 +1,11 @@
 #include "vm/class_data_sharing.h"
 
+#include <windows.h>
+
 #include "common/environment.h"
 #include "common/file_system.h"
 #include "common/launch_trace.h"
+#include "common/win_text.h"
 #include "jre/release_file.h"
 #include "settings/per_user_path.h"
 #include "vm/runtime_folders.h"
@@ -26,7 +29,14 @@ String runtimeTag(const String& jvmDllPath) {
 }  // namespace
 
 StringList classDataSharingOptions(const String& jvmDllPath, const ProductIdentity& product,
-                                   const String& executablePath) {
+                                   const String& executablePath, const StringList& classPath) {
+  for (const String& entry : classPath) {
+    const DWORD attributes = GetFileAttributesW(wide(entry));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      trace::line(u"class data sharing: the class path holds " + entry + u", which is not a jar: no archive");
+      return {};
+    }
+  }
   const ReleaseInfo release = readReleaseFile(runtimeHome(jvmDllPath) + u"\\");
   if (!release.hasVersion || release.version.parts[0] < kAutoArchiveJavaVersion) {
     trace::line("class data sharing: the runtime is older than Java 19 (or has no release file): no archive");

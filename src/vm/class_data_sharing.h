@@ -10,6 +10,8 @@ constexpr int32_t kAutoArchiveJavaVersion = 19;
 
 // The options for the runtime of `jvmDllPath`: the archive's file below
 // %LOCALAPPDATA%\<Product Name>\<Product Code>\ and its creation. None for an
-// older runtime (by its release file) or when that folder cannot be made.
+// older runtime (by its release file), when that folder cannot be made, or
+// for a class path with anything but existing files: the runtime archives
+// classes of jars only, and ends the process with 1 when it tries a folder.
 StringList classDataSharingOptions(const String& jvmDllPath, const ProductIdentity& product,
-                                   const String& executablePath);
+                                   const String& executablePath, const StringList& classPath);

@@ -84,7 +84,7 @@ bool buildVmOptions(LauncherApp& app) {
   StringList options{u"-Djava.class.path=" + joinClassPath(classPath)};
   // Before the VM parameters, which may override them.
   if (app.classDataSharing) {
-    for (String& option : classDataSharingOptions(app.jvmDllPath, app.product(), executable)) {
+    for (String& option : classDataSharingOptions(app.jvmDllPath, app.product(), executable, classPath)) {
       options.push_back(std::move(option));
     }
   }

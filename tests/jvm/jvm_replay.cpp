@@ -124,13 +124,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jvm_replay: %zu option lists, %zu JVMs: nothing to compare\n", lists.size(), jvms.size());
     return 1;
   }
-  const auto accepted = std::count_if(lists.begin(), lists.end(), [](const OptionList& l) { return l.verdict == 0; });
   int disagreements = 0;
   for (const std::string& jvm : jvms) {
     const int version = jvmVersion(jvm);
+    int accepted = 0, rejected = 0;
     for (const OptionList& list : lists) {
       // A list for a newer Java than this JVM may hold what only that one knows.
       if (list.javaVersion > version) continue;
+      ++(list.verdict == 0 ? accepted : rejected);
       const int status = createInChild(jvm, list);
       // A VM that ends the process during creation rejected the list too.
       const bool agrees = status == list.verdict || (status == kEndedProcess && list.verdict != 0);
@@ -139,8 +140,8 @@ int main(int argc, char** argv) {
       std::printf("DISAGREE %s: the test runtime said %d, the VM %d, for\n%s", jvm.c_str(), list.verdict,
                   status, describe(list).c_str());
     }
-    std::printf("jvm_replay: %s: replayed %zd lists the test runtime accepted and %zd it rejected\n", jvm.c_str(),
-                static_cast<ssize_t>(accepted), static_cast<ssize_t>(lists.size()) - accepted);
+    std::printf("jvm_replay: %s: replayed %d lists the test runtime accepted and %d it rejected\n", jvm.c_str(),
+                accepted, rejected);
   }
   std::printf("jvm_replay: %zu distinct option lists, %d disagreements\n", lists.size(), disagreements);
   return disagreements == 0 ? 0 : 1;
