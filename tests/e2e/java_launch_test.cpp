@@ -292,22 +292,25 @@ TEST(JavaLaunch, TheTraceRecordsTheLaunchAndNeverChangesIt) {
 namespace {
 
 // "Class Data Sharing=auto": Java 19 and later get an archive per user and
-// runtime below LOCALAPPDATA; older runtimes, runtimes without a release file
-// and an archive folder that cannot be made get nothing, and launch as ever.
+// runtime below LOCALAPPDATA; older runtimes, runtimes without a release file,
+// a class path with a folder (the runtime archives jars only) and an archive
+// folder that cannot be made get nothing, and launch as ever.
 TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
   const struct {
     const char* name;
     const char* release;  // null: none
     const char* value;
+    const char* classPath;
     bool folderBlocked;   // the product folder's name is taken by a file
     bool archive;
   } cases[] = {
-      {"Java 21", "JAVA_VERSION=\"21.0.5\"\n", "auto", false, true},
-      {"any case", "JAVA_VERSION=\"25\"\n", "AUTO", false, true},
-      {"Java 17", "JAVA_VERSION=\"17.0.13\"\n", "auto", false, false},
-      {"no release file", nullptr, "auto", false, false},
-      {"not asked for", "JAVA_VERSION=\"21.0.5\"\n", "", false, false},
-      {"the folder cannot be made", "JAVA_VERSION=\"21.0.5\"\n", "auto", true, false},
+      {"Java 21", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", false, true},
+      {"any case", "JAVA_VERSION=\"25\"\n", "AUTO", "app.jar", false, true},
+      {"Java 17", "JAVA_VERSION=\"17.0.13\"\n", "auto", "app.jar", false, false},
+      {"no release file", nullptr, "auto", "app.jar", false, false},
+      {"not asked for", "JAVA_VERSION=\"21.0.5\"\n", "", "app.jar", false, false},
+      {"a folder on the class path", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar;classes", false, false},
+      {"the folder cannot be made", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", true, false},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -318,8 +321,10 @@ TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
     const std::wstring local = app.path() + L"\\local";
     CreateDirectoryW(local.c_str(), nullptr);
     if (c.folderBlocked) app.folder().writeFile(L"local\\Shop", "");
+    app.folder().writeFile(L"app.jar", "");
+    CreateDirectoryW((app.path() + L"\\classes").c_str(), nullptr);
     app.writeIni("[Product Information]\r\nProduct Name=Shop\r\nProduct Code={C0DE}\r\n" + kMain +
-                 "Class Data Sharing=" + c.value + "\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n");
+                 "Class Data Sharing=" + c.value + "\r\n[Class Path]\r\nClass Path=" + c.classPath + "\r\n");
     SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
     robot::Outcome outcome = app.launch();
     SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
