@@ -46,9 +46,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   {
     LauncherApp app;
     SetThreadLocale(GetSystemDefaultLCID());
-    // Gives the main thread a message queue: a secondary instance receives
-    // the first instance's answer there.
-    DefWindowProcW(nullptr, 0, 0, 0);
     if (app.Init()) result = app.Run();
   }
   if (trace::enabled()) trace::line("exit code " + std::to_string(result));

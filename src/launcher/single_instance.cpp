@@ -188,6 +188,10 @@ bool SingleInstance::setUp(const StringList& arguments, const DeliveryTarget& ta
   }
   // Too many arguments: fail without contacting the first instance.
   if (!fitsInstanceBlock(arguments)) return false;
+  // The first instance answers into this thread's message queue, which a
+  // launch gets only here: a plain launch needs none.
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
   return handOver(name, arguments);
 }
 
