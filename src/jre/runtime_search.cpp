@@ -31,14 +31,7 @@ const RuntimeKey kRuntimeKeys[] = {
 };
 const RuntimeKey& kClassicJreKey = kRuntimeKeys[3];
 
-UniqueKey openKey(const String& path, bool pairPass) {
-  UniqueKey key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ | registryViewFlag(pairPass), key.put()) !=
-      ERROR_SUCCESS) {
-    key.release();  // nothing was opened
-  }
-  return key;
-}
+UniqueKey openKey(const String& path, bool pairPass) { return openRegistryKey(HKEY_LOCAL_MACHINE, path, pairPass); }
 
 // Where a candidate's version key lies, to read its "JavaHome" when the
 // candidate comes up.
@@ -167,6 +160,14 @@ REGSAM registryViewFlag(bool pairedView) {
 #else
   return pairedView ? KEY_WOW64_64KEY : 0;
 #endif
+}
+
+UniqueKey openRegistryKey(HKEY root, const String& path, bool pairedView) {
+  UniqueKey key;
+  if (RegOpenKeyExW(root, wide(path), 0, KEY_READ | registryViewFlag(pairedView), key.put()) != ERROR_SUCCESS) {
+    key.release();  // nothing was opened
+  }
+  return key;
 }
 
 String registryText(HKEY key, const wchar_t* name, bool textOnly) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/unique_resource.h"
 #include "jre/runtime_choice.h"
 #include "jre/runtime_filter.h"
 #include "jre/version_number.h"
@@ -33,6 +34,10 @@ String findJvmLibrary(const String& home, JvmType jvmType, bool* serverVm = null
 // The registry view of a pass: this executable's own (0), or the other one,
 // where the paired product's runtimes are registered.
 REGSAM registryViewFlag(bool pairedView);
+
+// A key below `root` for reading, in this launcher's view or the paired
+// product's; empty when it cannot be opened.
+UniqueKey openRegistryKey(HKEY root, const String& path, bool pairedView);
 
 // A value of an open key as text ("" when it is missing or empty). With
 // `textOnly` a value that is not a string counts as missing; otherwise its

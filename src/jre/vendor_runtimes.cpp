@@ -50,14 +50,6 @@ const VendorKey kVendorKeys[] = {
     {u"SapMachine\\JRE", {{u"", L"JavaHome", Sun}}},
 };
 
-UniqueKey openKey(HKEY root, const String& path, bool otherView) {
-  UniqueKey key;
-  if (RegOpenKeyExW(root, wide(path), 0, KEY_READ | registryViewFlag(otherView), key.put()) != ERROR_SUCCESS) {
-    key.release();  // nothing was opened
-  }
-  return key;
-}
-
 class Collector {
  public:
   Collector(const RuntimeFilter& filter, bool listAll) : filter_(filter), listAll_(listAll) {}
@@ -98,12 +90,12 @@ class Collector {
   void addVendorKeys(HKEY root, const char16_t* rootName, bool otherView) {
     for (const VendorKey& vendor : kVendorKeys) {
       const String base = u"SOFTWARE\\" + String(vendor.path);
-      UniqueKey versions = openKey(root, base, otherView);
+      UniqueKey versions = openRegistryKey(root, base, otherView);
       if (!versions) continue;
       for (const String& name : subkeyNames(versions.get())) {
         for (const HomeValue& home : vendor.homes) {
           const String path = base + u"\\" + name + (*home.subkey ? u"\\" + String(home.subkey) : String());
-          UniqueKey key = openKey(root, path, otherView);
+          UniqueKey key = openRegistryKey(root, path, otherView);
           if (!key) continue;
           add(String(rootName) + u"\\" + path + u" " + fromWide(home.value), registryText(key.get(), home.value, true),
               name, home.family, otherView);

@@ -26,14 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int jvmVersion(const std::string& jvm) {
-  std::ifstream in(fs::path(jvm).parent_path().parent_path().parent_path() / "release");
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("JAVA_VERSION=\"", 0) == 0) return std::atoi(line.c_str() + 14);
-  }
-  return 0;
-}
-
 // One launch in a child process of its own: milliseconds to main's return,
 // or a negative number when it failed.
 double timeLaunch(const std::string& jvm, const std::vector<std::string>& options) {
@@ -108,7 +100,7 @@ int main(int argc, char** argv) {
   const std::string classPath = std::string("-Djava.class.path=") + CDS_APP_JAR;
   const fs::path archive = fs::temp_directory_path() / "cds_bench_app.jsa";
   for (const std::string& jvm : installedJvms()) {
-    const int version = jvmVersion(jvm);
+    const int version = jvmFeatureVersion(jvm);
     const std::string label = "Native, Java " + std::to_string(version) + ": JNI_CreateJavaVM to main's return, 400 classes";
     Row plain{label + ", no archive", {}, 0};
     for (int run = 0; run <= runs; ++run) {

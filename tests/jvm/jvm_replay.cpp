@@ -34,15 +34,6 @@ struct OptionList {
   }
 };
 
-// The feature version of the JDK a libjvm.so belongs to, from its release file.
-int jvmVersion(const std::string& jvm) {
-  std::ifstream in(fs::path(jvm).parent_path().parent_path().parent_path() / "release");
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("JAVA_VERSION=\"", 0) == 0) return std::atoi(line.c_str() + 14);
-  }
-  return 0;
-}
-
 std::set<OptionList> readLists(const fs::path& folder) {
   std::set<OptionList> lists;
   for (const auto& file : fs::directory_iterator(folder)) {
@@ -126,7 +117,7 @@ int main(int argc, char** argv) {
   }
   int disagreements = 0;
   for (const std::string& jvm : jvms) {
-    const int version = jvmVersion(jvm);
+    const int version = jvmFeatureVersion(jvm);
     int accepted = 0, rejected = 0;
     for (const OptionList& list : lists) {
       // A list for a newer Java than this JVM may hold what only that one knows.

@@ -62,11 +62,7 @@ TEST_P(RealJvm, MainIsFoundAndGetsTheArgumentsUnchanged) {
   }
 }
 
-bool isJava25OrLater(const std::string& jvm) {
-  std::string release = fileText(fs::path(jvm).parent_path().parent_path().parent_path() / "release");
-  size_t at = release.find("JAVA_VERSION=\"");
-  return at != std::string::npos && std::stoi(release.substr(at + 14)) >= 25;
-}
+bool isJava25OrLater(const std::string& jvm) { return jvmFeatureVersion(jvm) >= 25; }
 
 TEST_P(RealJvm, MissingClassOrMainIsReported) {
   const std::string rejected = "report " + std::to_string(IDS_MAIN_CLASS_LOAD_FAILED) + "=";
