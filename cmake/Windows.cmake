@@ -59,9 +59,23 @@ add_library(launcher_win STATIC
 target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32)
 launcher_warnings(launcher_win)
 # The product's function-local statics are all first reached on the main
-# thread: without the thread-safe guards the executable needs no thread library.
-target_compile_options(launcher_win PRIVATE -fno-threadsafe-statics)
-target_compile_options(launcher_portable PRIVATE -fno-threadsafe-statics)
+# thread, and it catches no exception (an internal failure ends the process,
+# see internal_failure.cpp): without thread-safe guards and exception tables
+# the executable needs neither a thread library nor the C++ unwinder. The
+# section options are repeated here because launcher_portable was defined
+# before the directory-wide ones above, and its unused code must go too.
+set(LAUNCHER_LEAN_OPTIONS -fno-threadsafe-statics -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+if(LAUNCHER_ARCH STREQUAL x86)
+  # 32-bit Windows unwinds its own exceptions along the frame chain: the
+  # DWARF tables would serve only C++ exceptions, and there are none.
+  # Arguments are pushed, not stored, which is much smaller code. The stack
+  # probes that would forbid that are only ever made for frames of a page or
+  # more, and the frame-size check keeps every frame well below a page.
+  list(APPEND LAUNCHER_LEAN_OPTIONS -fno-asynchronous-unwind-tables
+       -mno-accumulate-outgoing-args -mno-stack-arg-probe -Wframe-larger-than=4000 -Wvla -Walloca)
+endif()
+target_compile_options(launcher_win PRIVATE ${LAUNCHER_LEAN_OPTIONS})
+target_compile_options(launcher_portable PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 
 # What packaging tools need to brand a launcher; not part of the launcher.
 add_library(launcher_packaging STATIC src/settings/embedded_settings_writer.cpp)
@@ -81,7 +95,8 @@ target_link_libraries(packager PRIVATE packager_core ini_check launcher_packagin
 launcher_warnings(packager)
 
 set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
-add_executable(launcher WIN32 src/launcher/main.cpp src/resources/launcher.rc)
+add_executable(launcher WIN32 src/launcher/main.cpp src/launcher/internal_failure.cpp src/resources/launcher.rc)
+target_compile_options(launcher PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
 target_link_libraries(launcher PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
 launcher_warnings(launcher)
@@ -150,6 +165,7 @@ add_executable(windows_tests
   tests/windows/error_report_test.cpp
   tests/windows/extra_arguments_test.cpp
   tests/windows/file_system_test.cpp
+  tests/windows/internal_failure_test.cpp
   tests/windows/link_label_test.cpp
   tests/windows/machine_check_test.cpp
   tests/windows/runtime_search_test.cpp
@@ -163,6 +179,12 @@ add_executable(windows_tests
   ${CMAKE_BINARY_DIR}/test_strings.rc
 )
 target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})
+# Fails as the launcher does, for the internal-failure test.
+add_executable(internal_failure_probe testing/internal_failure_probe/internal_failure_probe.cpp src/launcher/internal_failure.cpp)
+target_compile_options(internal_failure_probe PRIVATE ${LAUNCHER_LEAN_OPTIONS})
+target_link_libraries(internal_failure_probe PRIVATE ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(internal_failure_probe)
+add_dependencies(windows_tests internal_failure_probe)
 launcher_warnings(windows_tests)
 
 # End-to-end tests: the launcher as a user runs it, under its own name.

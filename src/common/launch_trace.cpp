@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
+#include "common/c_format.h"
 #include "common/environment.h"
 #include "common/unique_resource.h"
 #include "common/win_text.h"
@@ -33,10 +32,8 @@ class TraceFile {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     const ULONGLONG elapsed = start_ ? (fileTimeValue(now) - start_) / 10000 : 0;
-    char stamp[48];
-    std::snprintf(stamp, sizeof stamp, "%6llu ms [%lu] ", static_cast<unsigned long long>(elapsed),
-                  static_cast<unsigned long>(GetCurrentProcessId()));
-    std::string record = stamp;
+    std::string record = formatC("%6llu ms [%lu] ", static_cast<unsigned long long>(elapsed),
+                                 static_cast<unsigned long>(GetCurrentProcessId()));
     record.append(text.substr(0, text.find_last_not_of('\n') + 1));
     record += "\r\n";
     DWORD written = 0;

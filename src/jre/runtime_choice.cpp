@@ -20,6 +20,17 @@ bool usable(JreCandidate& candidate, const CandidateProbe& probe) {
   return candidate.verdict == Verdict::Open;
 }
 
+// Orders the indices from the highest-ranked candidate down; candidates that
+// rank equally keep the order in which they were found.
+void rankIndices(std::vector<size_t>& indices, const std::vector<JreCandidate>& candidates,
+                 const RankingRules& rules) {
+  std::sort(indices.begin(), indices.end(), [&](size_t a, size_t b) {
+    if (ranksHigher(candidates[a], candidates[b], rules)) return true;
+    if (ranksHigher(candidates[b], candidates[a], rules)) return false;
+    return a < b;
+  });
+}
+
 }  // namespace
 
 const char* verdictText(Verdict verdict) {
@@ -40,9 +51,13 @@ const char* verdictText(Verdict verdict) {
 }
 
 void sortCandidates(std::vector<JreCandidate>& candidates, const RankingRules& rules) {
-  // Stable: candidates that rank equally keep the order in which they were found.
-  std::stable_sort(candidates.begin(), candidates.end(),
-                   [&](const JreCandidate& a, const JreCandidate& b) { return ranksHigher(a, b, rules); });
+  std::vector<size_t> order(candidates.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  rankIndices(order, candidates, rules);
+  std::vector<JreCandidate> sorted;
+  sorted.reserve(candidates.size());
+  for (size_t i : order) sorted.push_back(std::move(candidates[i]));
+  candidates = std::move(sorted);
 }
 
 bool chooseCandidate(std::vector<JreCandidate>& candidates, const RankingRules& rules,
@@ -62,8 +77,7 @@ int pickCandidate(std::vector<JreCandidate>& candidates, const RankingRules& rul
     if (rules.jvmType == JvmType::FavorServer && !usable(candidates[i], probe)) continue;
     ranked.push_back(i);
   }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [&](size_t a, size_t b) { return ranksHigher(candidates[a], candidates[b], rules); });
+  rankIndices(ranked, candidates, rules);
 
   // The order chooseCandidate takes them in: those matching the first
   // preferred entry, then the next entry's, then all.

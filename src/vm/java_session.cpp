@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/c_format.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -76,14 +77,8 @@ bool saysFatal(const std::string& text) {
 }
 
 jint JNICALL vfprintfHook(FILE*, const char* format, va_list args) {
-  va_list sizing;
-  va_copy(sizing, args);
-  const int length = std::vsnprintf(nullptr, 0, format, sizing);
-  va_end(sizing);
-  if (length < 0) return length;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  std::vsnprintf(text.data(), text.size(), format, args);
-  text.resize(static_cast<size_t>(length));
+  const std::string text = vformatC(format, args);
+  const jint length = static_cast<jint>(text.size());
   // Where the VM would have written it, and in its words.
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
