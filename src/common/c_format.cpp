@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kWidthLimit = 1 << 16;
+
 enum class Length { None, Char, Short, Long, LongLong, IntMax, Size, PtrDiff, LongDouble };
 
 struct Spec {
@@ -33,7 +35,7 @@ void appendInteger(std::string& out, uintmax_t magnitude, bool negative, char co
   const char* digitsOf = conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
   std::string digits;
   for (uintmax_t rest = magnitude; rest; rest /= base) digits.insert(digits.begin(), digitsOf[rest % base]);
-  const size_t minimum = spec.precision < 0 ? 1 : static_cast<size_t>(spec.precision);
+  const size_t minimum = spec.precision < 0 ? 1 : static_cast<size_t>(std::min(spec.precision, kWidthLimit));
   if (digits.size() < minimum) digits.insert(0, minimum - digits.size(), '0');
   std::string prefix;
   if (conversion == 'd' || conversion == 'i') prefix = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
@@ -108,7 +110,8 @@ void appendFloating(std::string& out, va_list& args, char conversion, const Spec
 void appendText(std::string& out, const char* text, const Spec& spec) {
   if (!text) text = "(null)";
   size_t size = 0;
-  while (text[size] && (spec.precision < 0 || size < static_cast<size_t>(spec.precision))) ++size;
+  // A precision bounds what is read: the text need not end within it.
+  while ((spec.precision < 0 || size < static_cast<size_t>(spec.precision)) && text[size]) ++size;
   appendField(out, std::string(text, size), spec);
 }
 
@@ -116,7 +119,7 @@ void appendText(std::string& out, const char* text, const Spec& spec) {
 void appendWideText(std::string& out, const wchar_t* text, const Spec& spec) {
   if (!text) return appendText(out, nullptr, spec);
   std::string narrow;
-  for (size_t i = 0; text[i] && (spec.precision < 0 || i < static_cast<size_t>(spec.precision)); ++i)
+  for (size_t i = 0; (spec.precision < 0 || i < static_cast<size_t>(spec.precision)) && text[i]; ++i)
     narrow += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
   appendField(out, narrow, spec);
 }
@@ -130,7 +133,7 @@ wchar_t wideCharArgument(va_list& args) {
 int readNumber(const char*& at) {
   int value = 0;
   while (*at >= '0' && *at <= '9') {
-    if (value < 100000) value = value * 10 + (*at - '0');
+    if (value < kWidthLimit) value = value * 10 + (*at - '0');
     ++at;
   }
   return value;
@@ -167,6 +170,8 @@ std::string vformatC(const char* format, va_list given) {
     } else {
       spec.width = readNumber(at);
     }
+    // No message is that wide: a runaway width pads no more than this.
+    spec.width = std::min(spec.width, kWidthLimit);
     if (*at == '.') {
       ++at;
       if (*at == '*') {

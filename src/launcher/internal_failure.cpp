@@ -50,7 +50,7 @@ void* operator new(std::size_t size) {
   endWith(kGeneralFailure);
 }
 void* operator new[](std::size_t size) { return ::operator new(size); }
-// A caller that asks without throwing (as std::stable_sort does) copes with null.
+// A caller that asks without throwing (the library's temporary buffers) copes with null.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void operator delete(void* memory) noexcept { std::free(memory); }

@@ -50,6 +50,8 @@ TEST(CFormat, HandlesWhatTheLibraryWouldNotBeAskedFor) {
   EXPECT_EQ(formatC("a%nb", &written), "ab");  // %n writes nothing
   EXPECT_EQ(written, 7);
   EXPECT_EQ(unchecked("%s", static_cast<const char*>(nullptr)), "(null)");
+  const char unterminated[] = {'a', 'b', 'c'};  // as the VM hands over its buffers
+  EXPECT_EQ(formatC("%.*s|%.2s", 3, unterminated, unterminated), "abc|ab");
   EXPECT_EQ(formatC("%p", reinterpret_cast<void*>(0x1234)), "0x1234");
   EXPECT_EQ(unchecked("%I64d %I32d %Id", static_cast<long long>(-1), 2, static_cast<size_t>(3)), "-1 2 3");
   EXPECT_EQ(unchecked("%y and %"), "%y and %");  // no conversion: kept as written
