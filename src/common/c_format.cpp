@@ -75,7 +75,7 @@ intmax_t signedArgument(va_list& args, Length length) {
   }
 }
 
-// The C runtime formats the number; the spec is rebuilt without its length.
+// The C runtime formats the number, from a format rebuilt without the length.
 void appendFloating(std::string& out, va_list& args, char conversion, const Spec& spec) {
 #ifdef _WIN32
   const double value = va_arg(args, double);
