@@ -135,9 +135,7 @@ void writeRuntimeKeys(int versions, const std::wstring& installed) {
 // What no search of the keys can go below: one RegEnumKeyExW per version
 // key, which under Wine is a round trip to its server.
 double enumerateRuntimeKeysMs() {
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
+  const long long start = counterNow();
   for (const auto& runtimeKey : kRuntimeKeys) {
     HKEY key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, runtimeKey.key, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) continue;
@@ -148,8 +146,7 @@ double enumerateRuntimeKeysMs() {
     }
     RegCloseKey(key);
   }
-  QueryPerformanceCounter(&end);
-  return static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  return counterMs(counterNow() - start);
 }
 
 std::vector<LaunchTiming> timeRegistry(const Tools& tools, int versions, int runs,

@@ -6,26 +6,21 @@
 
 #include <string>
 
-#include "process_start/process_start.h"
+#include "robot/robot.h"
 
 namespace {
 
-DWORD probeExitCode(const std::wstring& failure) {
+// The probe's exit code, and whether it ended by itself without showing a window.
+DWORD probeExitCode(const std::wstring& failure, bool& quiet) {
   wchar_t own[MAX_PATH];
   GetModuleFileNameW(nullptr, own, MAX_PATH);
-  std::wstring program = own;
-  program.replace(program.rfind(L'\\') + 1, std::wstring::npos, L"internal_failure_probe.exe");
-  std::wstring commandLine = L"\"" + program + L"\" " + failure;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!startProcess(program.c_str(), commandLine.data(), FALSE, 0, nullptr, nullptr, &startup, &process)) return 1;
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+  robot::Launch launch;
+  launch.program = own;
+  launch.program.replace(launch.program.rfind(L'\\') + 1, std::wstring::npos, L"internal_failure_probe.exe");
+  launch.commandLine = L"\"" + launch.program + L"\" " + failure;
+  const robot::Outcome outcome = robot::run(launch);
+  quiet = outcome.started && !outcome.timedOut && outcome.windows.empty();
+  return outcome.exitCode;
 }
 
 TEST(InternalFailure, EndsWithTheFailuresHresult) {
@@ -40,7 +35,11 @@ TEST(InternalFailure, EndsWithTheFailuresHresult) {
       {L"memory", 0x80004005},
       {L"optional", 0x80004005},
   };
-  for (const auto& c : cases) EXPECT_EQ(probeExitCode(c.failure), c.code) << c.failure;
+  for (const auto& c : cases) {
+    bool quiet = false;
+    EXPECT_EQ(probeExitCode(c.failure, quiet), c.code) << c.failure;
+    EXPECT_TRUE(quiet) << c.failure;
+  }
 }
 
 }  // namespace
