@@ -36,6 +36,7 @@ add_library(test_runtime_core OBJECT
   ${_tr_src}/options.cpp
   ${_tr_src}/option_lists.cpp
   ${_tr_src}/runtime_classes.cpp
+  ${_tr_src}/shutdown.cpp
   ${_tr_src}/streams.cpp
   ${_tr_src}/thread.cpp
   ${_tr_src}/vm_table.cpp

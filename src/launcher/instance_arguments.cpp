@@ -55,15 +55,15 @@ bool encodeInstanceArguments(const StringList& arguments, SharedInstanceBlock& b
     ++unit;  // the zero after the argument
   }
   uint32_t count = static_cast<uint32_t>(arguments.size());
-  std::memcpy(block.reserved, kCountMark, sizeof kCountMark);
-  for (int i = 0; i < 4; ++i) block.reserved[4 + i] = static_cast<uint8_t>(count >> (8 * i));
+  std::memcpy(block.argumentCount, kCountMark, sizeof kCountMark);
+  for (int i = 0; i < 4; ++i) block.argumentCount[4 + i] = static_cast<uint8_t>(count >> (8 * i));
   return true;
 }
 
 StringList decodeInstanceArguments(const SharedInstanceBlock& block) {
   uint32_t count = 0;
-  for (int i = 0; i < 4; ++i) count |= static_cast<uint32_t>(block.reserved[4 + i]) << (8 * i);
-  if (std::memcmp(block.reserved, kCountMark, sizeof kCountMark) != 0 || count == 0) return walkUntilDoubleZero(block);
+  for (int i = 0; i < 4; ++i) count |= static_cast<uint32_t>(block.argumentCount[4 + i]) << (8 * i);
+  if (std::memcmp(block.argumentCount, kCountMark, sizeof kCountMark) != 0 || count == 0) return walkUntilDoubleZero(block);
 
   StringList arguments;
   String current;

@@ -11,6 +11,9 @@
 
 namespace {
 
+// How long a closing first instance waits for the deliveries already running.
+const DWORD kDeliveryDrainMs = 5000;
+
 // Owned by the listener thread; its delivery threads end before it goes.
 struct Listener {
   Listener(const DeliveryTarget& to, SharedInstanceBlock& shared, HANDLE readyEvent, UINT id, HANDLE takenEvent)
@@ -67,6 +70,11 @@ void takeRequest(Listener& listener, DWORD secondaryThreadId) {
   // launch even while this one waits for main.
   auto request = std::make_unique<DeliveryRequest>(
       DeliveryRequest{listener, secondaryThreadId, decodeInstanceArguments(listener.block)});
+  // A launch that gave up waiting has withdrawn its request (and ended with
+  // -1); its message still came, and the area may hold a later one by now.
+  auto* requester = reinterpret_cast<volatile LONG*>(&listener.block.requester);
+  const auto id = static_cast<LONG>(secondaryThreadId);
+  if (InterlockedCompareExchange(requester, 0, id) != id) return;
   SetEvent(listener.taken.get());
   if (listener.deliveries.start(deliveryThreadProc, request.get())) {
     request.release();
@@ -82,7 +90,9 @@ DWORD WINAPI listenerThreadProc(void* parameter) {
     if (message.message == listener->messageId) takeRequest(*listener, static_cast<DWORD>(message.wParam));
   }
   SetEvent(listener->closing.get());
-  listener->deliveries.waitForAll();
+  // A delivery can be stuck for good in a VM that has ended under it: it
+  // still uses the listener, and the process is about to end.
+  if (!listener->deliveries.waitForAll(kDeliveryDrainMs)) listener.release();
   return 0;
 }
 

@@ -22,10 +22,12 @@ struct DeliveryTarget {
   bool stayAttached = false;
 };
 
-// Starts the listener; it writes its thread id into the block. Deliveries
-// wait for `readyEvent` (when there is one). The listener ends on the quit
-// message: it then refuses the requests still waiting for main and returns
-// once every delivery thread has ended. The block and the event must outlive
-// it. Null when the listener or its events cannot be had.
+// Starts the listener; it writes its thread id into the block. A request is
+// taken only while its launch still waits for it (the block's requester).
+// Deliveries wait for `readyEvent` (when there is one). The listener ends on
+// the quit message: it then refuses the requests still waiting for main and
+// returns once every delivery thread has ended, or a few seconds later with
+// the stuck ones left running. The block and the event must outlive it. Null
+// when the listener or its events cannot be had.
 UniqueHandle startInstanceListener(const String& name, UINT messageId, SharedInstanceBlock& block, HANDLE readyEvent,
                                    const DeliveryTarget& target);

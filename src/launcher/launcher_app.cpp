@@ -25,6 +25,7 @@ DWORD WINAPI javaThreadProc(void* parameter) {
 
 LauncherApp::~LauncherApp() {
   splashWindow.close();
+  // The single instance's shutdown hook ends its requests in there.
   if (javaVm) javaVm->DestroyJavaVM();
   javaVm = nullptr;
   instance.close();
@@ -141,6 +142,11 @@ int32_t LauncherApp::Run() {
 
 uint32_t runJava(LauncherApp& app) {
   if (!createJavaVm(app)) return 1;
+  if (app.instance.isFirst() && app.instance.active()) {
+    trace::line(app.instance.stopWhenVmShutsDown(app.javaEnv)
+                    ? "single instance: requests end as the VM shuts down"
+                    : "single instance: the runtime takes no shutdown hook; requests end after the VM");
+  }
   if (!invokeMainClass(app)) return 1;
   if (app.serviceMode && app.javaVm) {
     app.javaVm->DestroyJavaVM();

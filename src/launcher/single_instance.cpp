@@ -1,15 +1,25 @@
 #include "launcher/single_instance.h"
 
+#include "common/launch_trace.h"
 #include "common/message_loop_thread.h"
 #include "common/win_text.h"
+#include "launcher/error_report.h"
 #include "launcher/instance_arguments.h"
 #include "launcher/module_path.h"
+#include "resources/resource_ids.h"
+#include "vm/shutdown_hook.h"
 
 namespace {
 
 // A later launch waits this long for a first instance that is still setting
-// up, and as long again for its turn on the block.
+// up, as long again for its turn on the block, and as long again for its
+// request to be taken.
 const DWORD kWaitForFirstInstanceMs = 10000;
+// How long a later launch waits for a closing first instance to end.
+const DWORD kWaitForClosingMs = 15000;
+// How long a closing first instance waits for its listener, which waits
+// for the deliveries already running.
+const DWORD kListenerStopMs = 6000;
 const DWORD kPollMs = 20;
 
 String instanceName() {
@@ -21,8 +31,11 @@ String instanceName() {
   return name;
 }
 
-// Other processes write the block: every read is a fresh one.
+// Other processes write the block: every read is a fresh one, and a write
+// is seen by them before anything written after it.
 uint32_t shared(const uint32_t& field) { return *static_cast<const volatile uint32_t*>(&field); }
+volatile LONG* interlocked(uint32_t& field) { return reinterpret_cast<volatile LONG*>(&field); }
+void publish(uint32_t& field, uint32_t value) { InterlockedExchange(interlocked(field), static_cast<LONG>(value)); }
 
 bool processEnded(DWORD processId) {
   UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
@@ -69,7 +82,7 @@ class Turn {
 
 // The first instance named in the block, as a later launch finds it.
 struct FirstInstance {
-  enum State { Live, Gone, Unreachable };
+  enum State { Live, Closing, Gone, Unreachable };
   UniqueHandle process;
   UniqueHandle listener;
 
@@ -77,20 +90,28 @@ struct FirstInstance {
     const DWORD processId = shared(block.processId);
     process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? Gone : Unreachable;
-    if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return Gone;
+    if (!running(process.get())) return Gone;
+    if (shared(block.state) == kInstanceClosing) return Closing;
     listener.reset(OpenThread(SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, FALSE, shared(block.listenerThreadId)));
-    if (!listener) return GetLastError() == ERROR_INVALID_PARAMETER ? Gone : Unreachable;
-    // A listener that has stopped (the first instance is closing), or an id
-    // that names another process's thread by now.
-    if (WaitForSingleObject(listener.get(), 0) != WAIT_TIMEOUT) return Gone;
-    return GetProcessIdOfThread(listener.get()) == processId ? Live : Gone;
+    if (!listener) return GetLastError() == ERROR_INVALID_PARAMETER ? Closing : Unreachable;
+    // A listener that has stopped, or an id that names another process's
+    // thread by now: the first instance is on its way out.
+    if (!running(listener.get()) || GetProcessIdOfThread(listener.get()) != processId) return Closing;
+    return Live;
   }
 
-  // False once the first instance or its listener has ended.
-  bool waitFor(HANDLE event) const {
-    HANDLE handles[] = {event, process.get(), listener.get()};
-    return WaitForMultipleObjects(3, handles, FALSE, INFINITE) == WAIT_OBJECT_0;
+  // The first instance still runs but takes no more requests.
+  bool closing(const SharedInstanceBlock& block) const {
+    return running(process.get()) && (shared(block.state) == kInstanceClosing || !running(listener.get()));
   }
+
+  // False once the first instance or its listener has ended, or in time.
+  bool waitFor(HANDLE event, DWORD timeoutMs) const {
+    HANDLE handles[] = {event, process.get(), listener.get()};
+    return WaitForMultipleObjects(3, handles, FALSE, timeoutMs) == WAIT_OBJECT_0;
+  }
+
+  static bool running(HANDLE object) { return WaitForSingleObject(object, 0) == WAIT_TIMEOUT; }
 };
 
 // A listener that is still starting has no message queue yet.
@@ -122,6 +143,8 @@ bool takeAnswer(UINT answerId, int32_t& answer) {
 
 void SingleInstance::becomeFirst(const String& name) {
   first_ = true;
+  // Before the header names this process: a launch must never see it closing.
+  publish(view_->state, 0);
   readyEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, wide(name + u"_upr_evt")));
   // A first instance that is still ending may hold the event, set long ago.
   if (readyEvent_ && GetLastError() == ERROR_ALREADY_EXISTS) ResetEvent(readyEvent_.get());
@@ -130,19 +153,44 @@ void SingleInstance::becomeFirst(const String& name) {
     active_ = false;
     return;
   }
-  view_->messageId = message;
-  view_->processId = GetCurrentProcessId();
+  publish(view_->messageId, message);
+  publish(view_->processId, GetCurrentProcessId());
   listener_ = startInstanceListener(name, message, *view_.get(), readyEvent_.get(), target_);
   if (!listener_) active_ = false;
 }
 
 // Later launches take turns: the block holds one request at a time. A launch
-// that finds the first instance gone takes its place.
+// that finds the first instance gone takes its place; one that finds it
+// closing waits for it to end (without the turn), then takes its place.
 bool SingleInstance::handOver(const String& name, const StringList& arguments) {
+  const ULONGLONG deadline = GetTickCount64() + kWaitForClosingMs;
+  for (;;) {
+    UniqueHandle closingFirst;
+    switch (tryHandOver(name, arguments, closingFirst)) {
+      case HandOver::Handed:
+      case HandOver::BecameFirst:
+        return true;
+      case HandOver::Refused:
+        return false;
+      case HandOver::FirstClosing:
+        break;
+    }
+    trace::line("single instance: the first instance is closing; waiting for it to end");
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    if (WaitForSingleObject(closingFirst.get(), left) == WAIT_TIMEOUT) {
+      showError(nullptr, IDS_STILL_CLOSING, 0u);
+      return false;
+    }
+  }
+}
+
+SingleInstance::HandOver SingleInstance::tryHandOver(const String& name, const StringList& arguments,
+                                                     UniqueHandle& closingFirst) {
   SharedInstanceBlock& block = *view_.get();
-  if (!waitUntil(block, headerSettled, kWaitForFirstInstanceMs)) return false;
+  if (!waitUntil(block, headerSettled, kWaitForFirstInstanceMs)) return HandOver::Refused;
   Turn turn(name, kWaitForFirstInstanceMs);
-  if (!turn) return false;
+  if (!turn) return HandOver::Refused;
 
   FirstInstance first;
   switch (first.open(block)) {
@@ -150,20 +198,35 @@ bool SingleInstance::handOver(const String& name, const StringList& arguments) {
       break;
     case FirstInstance::Gone:
       becomeFirst(name);
-      return true;
+      return HandOver::BecameFirst;
+    case FirstInstance::Closing:
+      closingFirst = std::move(first.process);
+      return HandOver::FirstClosing;
     case FirstInstance::Unreachable:
-      return false;
+      return HandOver::Refused;
   }
   UniqueHandle taken(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, wide(name + u"_upr_taken")));
   if (taken) ResetEvent(taken.get());
-  if (!encodeInstanceArguments(arguments, block) || !post(block, first)) return false;
-  // The turn is held until the request is out of the block: however long the
-  // first instance stalls, the posted message waits in its queue, and a later
-  // request written meanwhile would be read for it. A first instance without
-  // the event (another launcher's) cannot tell: its turn ends with the post.
-  if (taken && !first.waitFor(taken.get())) return false;
-  firstProcess_ = std::move(first.process);
-  return true;
+  if (!encodeInstanceArguments(arguments, block)) return HandOver::Refused;
+  const auto me = static_cast<LONG>(GetCurrentThreadId());
+  InterlockedExchange(interlocked(block.requester), me);
+  // The turn is held until the request is out of the block, or withdrawn: a
+  // later request written meanwhile must never be read for this one. A first
+  // instance without the event (another launcher's) cannot tell: its turn
+  // ends with the post.
+  if (post(block, first) && (!taken || first.waitFor(taken.get(), kWaitForFirstInstanceMs))) {
+    firstProcess_ = std::move(first.process);
+    return HandOver::Handed;
+  }
+  // Not taken in time. The first instance may take it at this very moment:
+  // whoever swaps the requester out first decides.
+  if (InterlockedCompareExchange(interlocked(block.requester), 0, me) != me) {
+    firstProcess_ = std::move(first.process);
+    return HandOver::Handed;
+  }
+  if (!first.closing(block)) return HandOver::Refused;
+  closingFirst = std::move(first.process);
+  return HandOver::FirstClosing;
 }
 
 bool SingleInstance::setUp(const StringList& arguments, const DeliveryTarget& target) {
@@ -216,10 +279,23 @@ int32_t SingleInstance::waitForAnswer() const {
   }
 }
 
-void SingleInstance::close() {
+bool SingleInstance::stopWhenVmShutsDown(JNIEnv* env) {
+  if (!isFirst() || !listener_) return false;
+  return addShutdownCallback(env, [](void* self) { static_cast<SingleInstance*>(self)->stopTakingRequests(); }, this);
+}
+
+void SingleInstance::stopTakingRequests() {
+  if (!first_ || !view_) return;
+  publish(view_->state, kInstanceClosing);
   // The listener ends once its delivery threads have, and they read the VM
-  // and the block until then.
-  if (listener_) stopMessageLoopThread(GetThreadId(listener_.get()), listener_.get());
+  // until then; one stuck for good is left behind.
+  if (listener_ && !stopMessageLoopThread(GetThreadId(listener_.get()), listener_.get(), kListenerStopMs)) {
+    trace::line("single instance: a delivery did not end in time");
+  }
+}
+
+void SingleInstance::close() {
+  stopTakingRequests();
   listener_.reset();
   view_.reset();
   mapping_.reset();

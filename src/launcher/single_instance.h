@@ -10,6 +10,7 @@
 #include "common/unique_resource.h"
 #include "launcher/instance_block.h"
 #include "launcher/instance_listener.h"
+#include "vm/jni_entries.h"
 
 class SingleInstance {
  public:
@@ -30,15 +31,25 @@ class SingleInstance {
   // In the first instance: the requests taken so far, and all later ones, go
   // to main from now on.
   void mainAboutToRun() const;
+  // In the first instance, once the VM runs: requests stop as the VM begins
+  // to shut down (its last non-daemon thread has ended, or System.exit),
+  // while those already running can still finish. False when the runtime
+  // takes no shutdown hook; close() then stops them after the VM.
+  bool stopWhenVmShutsDown(JNIEnv* env);
   // In a later launch: the first instance's answer, or its exit code.
   int32_t waitForAnswer() const;
-  // Stops the listener (after its deliveries), then releases the block and
-  // the event, in that order.
+  // Stops the listener (after its deliveries, a few seconds at most), then
+  // releases the block and the event, in that order.
   void close();
 
  private:
+  enum class HandOver { Handed, BecameFirst, Refused, FirstClosing };
+
   void becomeFirst(const String& name);
   bool handOver(const String& name, const StringList& arguments);
+  HandOver tryHandOver(const String& name, const StringList& arguments, UniqueHandle& closingFirst);
+  // The block says "closing", and the listener ends with its deliveries.
+  void stopTakingRequests();
 
   bool active_ = false;
   bool first_ = false;

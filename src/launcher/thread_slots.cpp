@@ -16,11 +16,12 @@ bool ThreadSlots::start(LPTHREAD_START_ROUTINE procedure, void* parameter) {
   return true;
 }
 
-void ThreadSlots::waitForAll() {
-  if (threads_.empty()) return;
+bool ThreadSlots::waitForAll(DWORD timeoutMs) {
+  if (threads_.empty()) return true;
   HANDLE handles[kCapacity];
   DWORD count = 0;
   for (const UniqueHandle& thread : threads_) handles[count++] = thread.get();
-  WaitForMultipleObjects(count, handles, TRUE, INFINITE);
+  if (WaitForMultipleObjects(count, handles, TRUE, timeoutMs) == WAIT_TIMEOUT) return false;
   threads_.clear();
+  return true;
 }

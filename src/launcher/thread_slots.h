@@ -14,7 +14,7 @@ class ThreadSlots {
   static constexpr size_t kCapacity = MAXIMUM_WAIT_OBJECTS;
 
   ThreadSlots() { threads_.reserve(kCapacity); }
-  ~ThreadSlots() { waitForAll(); }
+  ~ThreadSlots() { waitForAll(INFINITE); }
   ThreadSlots(const ThreadSlots&) = delete;
   ThreadSlots& operator=(const ThreadSlots&) = delete;
 
@@ -22,8 +22,9 @@ class ThreadSlots {
   // started, when kCapacity threads still run or no thread can be created:
   // the caller keeps `parameter` then.
   bool start(LPTHREAD_START_ROUTINE procedure, void* parameter);
-  // Returns once every thread started has ended.
-  void waitForAll();
+  // Returns once every thread started has ended, true; false when some still
+  // run after `timeoutMs`.
+  bool waitForAll(DWORD timeoutMs);
 
  private:
   void forgetEnded();

@@ -4,6 +4,7 @@
 
 #include "journal.h"
 #include "runtime_state.h"
+#include "shutdown.h"
 #include "streams.h"
 #include "text.h"
 #include "thread.h"
@@ -20,6 +21,12 @@ std::vector<std::u16string> arguments(const jvalue& value) {
     }
   }
   return texts;
+}
+
+std::string joined(const std::vector<std::u16string>& texts) {
+  std::string line;
+  for (size_t i = 0; i < texts.size(); ++i) line += (i ? "|" : "") + toUtf8(texts[i]);
+  return line;
 }
 
 // What every main journals first.
@@ -52,13 +59,14 @@ DWORD WINAPI waitForStop(void*) {
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, L"test_runtime_stop");
   WaitForSingleObject(stop, 120000);
   if (stop) CloseHandle(stop);
-  journalFlag("stopped");
+  journal("stopped", static_cast<long long>(GetCurrentThreadId()));
   return 0;
 }
 
 template <const char* Name>
-jvalue stayingMain(Thread& thread, Object* self, const jvalue* args) {
-  plainMain<Name>(thread, self, args);
+jvalue stayingMain(Thread&, Object*, const jvalue* args) {
+  // In one record: launches that run at once write the journal together.
+  journal("main-args", joined(enterMain(Name, args[0])));
   startJavaThread(&waitForStop);
   return noValue();
 }
@@ -115,12 +123,6 @@ jvalue threadedMain(Thread&, Object*, const jvalue* args) {
   return noValue();
 }
 
-std::string joined(const std::vector<std::u16string>& texts) {
-  std::string line;
-  for (size_t i = 0; i < texts.size(); ++i) line += (i ? "|" : "") + toUtf8(texts[i]);
-  return line;
-}
-
 // The process's open handles. Wine counts none through GetProcessHandleCount,
 // so the handle values are probed; they are handed out densely from the
 // lowest free one, so a long run of unused values ends the table.
@@ -145,6 +147,12 @@ jvalue secondaryMain(Thread&, Object*, const jvalue* args) {
   if (runtimeState.journalFootprint) {
     journal("secondary-handles", openHandles());
     journalWorkingSet("secondary-working-set");
+  }
+  if (const DWORD delay = runtimeState.secondaryDelayMs) {
+    Sleep(delay);
+    // As HotSpot: a thread still in Java when the VM has ended never returns.
+    if (vmEnded()) blockForGood("secondaryMain");
+    journalFlag("secondary-returned");
   }
   return noValue();
 }

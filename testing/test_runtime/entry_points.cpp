@@ -143,6 +143,8 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (!requested) requested = requestedStatus(text);
     if (text == "-Dtest.jvm.quiet-lookups") runtimeState.quietLookups = true;
     if (text == "-Dtest.jvm.journal-footprint") runtimeState.journalFootprint = true;
+    if (text.rfind("-Dtest.jvm.shutdown-delay=", 0) == 0) runtimeState.shutdownDelayMs = std::atoi(text.c_str() + 26);
+    if (text.rfind("-Dtest.jvm.secondary-delay=", 0) == 0) runtimeState.secondaryDelayMs = std::atoi(text.c_str() + 27);
     // A slow VM start, for launches that arrive meanwhile.
     if (text.rfind("-Dtest.jvm.create-delay=", 0) == 0) Sleep(static_cast<DWORD>(std::atoi(text.c_str() + 24)));
     // The whole process stalled, its other threads included.

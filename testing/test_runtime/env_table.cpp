@@ -9,6 +9,7 @@
 #include "journal.h"
 #include "runtime_classes.h"
 #include "runtime_state.h"
+#include "shutdown.h"
 #include "streams.h"
 #include "text.h"
 #include "thread.h"
@@ -305,6 +306,9 @@ JNINativeInterface_ buildTable() {
   table.GetMethodID = &getMethodId;
   table.GetStaticMethodID = &getStaticMethodId;
   table.GetStaticFieldID = &getStaticFieldId;
+  table.DefineClass = &defineClassEntry;
+  table.RegisterNatives = &registerNativesEntry;
+  table.AllocObject = &allocObjectEntry;
   table.NewObject = &newObject;
   table.NewObjectV = &newObjectV;
   table.NewObjectA = &newObjectA;

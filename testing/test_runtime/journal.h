@@ -42,6 +42,13 @@
 //   attach=<tid>, detach=<tid>            Attach/DetachCurrentThread succeeded
 //   detach-unattached=<tid>               DetachCurrentThread on a stranger (-2)
 //   destroy=<tid>, destroy-done           DestroyJavaVM begins / ends
+//   define-class=<name>, define-class-refused=<why>   JNI DefineClass
+//   shutdown-hook-added=<thread name>, shutdown-hook-ended=<thread name or delay>
+//   vm-ended                              the shutdown hooks have run; the VM has ended
+//   main-args=<args joined by |>         main of the single-instance classes, in one record
+//   stopped=<tid>                         their thread that stays up ends (test_runtime_stop)
+//   secondary-returned                    secondaryMain returns (-Dtest.jvm.secondary-delay)
+//   blocked-for-good=<where>              a thread still in Java after the VM ended
 //   destroy-threads=<tid,tid,...>         the process's other threads as DestroyJavaVM begins
 //   unexpected=<index>                    a JNIEnv slot without implementation
 //   unexpected=vm-<index>                 a JavaVM slot without implementation

@@ -3,10 +3,9 @@
 #include <mutex>
 
 namespace test_runtime {
-namespace {
 
 // Parses "(...)R" into one letter per parameter and the return letter.
-void parseSignature(Method& method) {
+void describeSignature(Method& method) {
   const std::string& sig = method.signature;
   size_t i = 1;
   auto kindAt = [&](size_t& at) {
@@ -26,8 +25,6 @@ void parseSignature(Method& method) {
   ++i;
   method.returnKind = i < sig.size() ? kindAt(i) : 'V';
 }
-
-}  // namespace
 
 Method* Class::find(std::string_view methodName, std::string_view signature, bool wantStatic) {
   for (Class* cls = this; cls; cls = cls->super) {
@@ -80,7 +77,7 @@ Class* ClassTable::define(const char* name, const char* superName, Allocator all
     method->signature = def.signature;
     method->isStatic = def.isStatic;
     method->impl = def.impl;
-    parseSignature(*method);
+    describeSignature(*method);
     cls->methods.push_back(std::move(method));
   }
   Class* result = cls.get();

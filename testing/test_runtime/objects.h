@@ -75,7 +75,11 @@ struct Method {
   Native impl = nullptr;
   std::string parameterKinds;  // one letter per parameter: Z B C S I J F D or L
   char returnKind = 'V';
+  bool isNative = false;  // of a defined class: bound by RegisterNatives
 };
+
+// Fills parameterKinds and returnKind from the signature.
+void describeSignature(Method& method);
 
 struct MethodDef {
   const char* name;

@@ -5,6 +5,7 @@
 
 #include "journal.h"
 #include "runtime_state.h"
+#include "shutdown.h"
 #include "streams.h"
 #include "text.h"
 #include "thread.h"
@@ -30,6 +31,7 @@ jvalue systemExit(Thread&, Object*, const jvalue* args) { exitRuntime(args[0].i)
 
 void exitRuntime(jint status) {
   journal("exit", static_cast<long long>(status));
+  shutDown();
   if (ExitHook hook = runtimeState.exitHook.load()) {
     journal("exit-hook-called", static_cast<long long>(status));
     hook(status);
@@ -196,6 +198,9 @@ void defineThrowables(ClassTable& table) {
       {"java/lang/IncompatibleClassChangeError", "java/lang/LinkageError"},
       {"java/lang/NoSuchMethodError", "java/lang/IncompatibleClassChangeError"},
       {"java/lang/NoSuchFieldError", "java/lang/IncompatibleClassChangeError"},
+      {"java/lang/ClassFormatError", "java/lang/LinkageError"},
+      {"java/lang/UnsupportedClassVersionError", "java/lang/ClassFormatError"},
+      {"java/lang/UnsatisfiedLinkError", "java/lang/LinkageError"},
   };
   for (const auto& entry : hierarchy) table.define(entry[0], entry[1], nullptr, constructors);
 }
@@ -235,6 +240,7 @@ void defineRuntimeClasses(ClassTable& table) {
                {{"<init>", "(Ljava/io/OutputStream;)V", false, &printStreamOpen},
                 {"println", "(Ljava/lang/String;)V", false, &printStreamPrintln}});
   defineThrowables(table);
+  defineShutdownClasses(table);
   table.define("sun/launcher/LauncherHelper", "java/lang/Object", nullptr,
                {{"checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;", true, &checkAndLoadMain}});
 }

@@ -24,6 +24,11 @@ struct RuntimeState {
   // The Java version this runtime plays: JAVA_VERSION of the release file in
   // its home folder, 0 without one (it then judges options as Java 17).
   std::atomic<int> javaVersion{0};
+  // -Dtest.jvm.shutdown-delay=<ms>: an application shutdown hook that takes
+  // that long, while the launcher's own hook runs beside it.
+  std::atomic<DWORD> shutdownDelayMs{0};
+  // -Dtest.jvm.secondary-delay=<ms>: secondaryMain takes that long.
+  std::atomic<DWORD> secondaryDelayMs{0};
 };
 
 inline RuntimeState runtimeState;

@@ -10,6 +10,7 @@
 #include "failure_stubs.h"
 #include "journal.h"
 #include "runtime_classes.h"
+#include "shutdown.h"
 #include "streams.h"
 #include "thread.h"
 
@@ -39,11 +40,13 @@ jint JNICALL destroyJavaVm(JavaVM*) {
   journal("destroy", currentId());
   journal("destroy-threads", otherThreadIds());
   waitForJavaThreads();
+  shutDown();
   journalFlag("destroy-done");
   return JNI_OK;
 }
 
 jint attach(void** penv, void* args, bool daemon) {
+  if (vmEnded()) return JNI_ERR;
   const auto* attachArgs = static_cast<const JavaVMAttachArgs*>(args);
   Thread& thread = attachCurrentThread(attachArgs ? attachArgs->name : nullptr, daemon);
   journal("attach", currentId());

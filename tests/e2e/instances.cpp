@@ -64,34 +64,74 @@ int FirstInstance::end() {
 }
 
 std::string BurstTally::text() const {
-  return "delivered exactly once " + std::to_string(deliveredOnce) + ", ended with -1 " + std::to_string(refused) +
-         ", lost " + std::to_string(lost) + ", duplicated " + std::to_string(duplicated) + ", other " +
-         std::to_string(other);
+  return "delivered exactly once " + std::to_string(deliveredOnce) + ", ran its own VM " + std::to_string(ranOwnVm) +
+         ", ended with -1 " + std::to_string(refused) + ", lost " + std::to_string(lost) + ", duplicated " +
+         std::to_string(duplicated) + ", hung " + std::to_string(hung) + ", other " + std::to_string(other);
 }
 
-BurstTally burstOfSecondaries(const JavaApp& app, const std::string& vmOption, const char* reachedKey, int count) {
+namespace {
+
+bool contains(const std::vector<std::string>& records, const std::string& record) {
+  return std::find(records.begin(), records.end(), record) != records.end();
+}
+
+// Waits up to a minute until each launch has ended or runs main itself.
+void waitUntilAccountedFor(const JavaApp& app, const std::vector<HANDLE>& launches) {
+  for (int poll = 0; poll < 600; ++poll) {
+    const std::vector<std::string> mains = app.journal("main-args");
+    bool all = true;
+    for (size_t i = 0; i < launches.size() && all; ++i) {
+      all = !launches[i] || WaitForSingleObject(launches[i], 0) != WAIT_TIMEOUT ||
+            contains(mains, "request|" + std::to_string(i));
+    }
+    if (all) return;
+    Sleep(100);
+  }
+}
+
+}  // namespace
+
+BurstTally burstOfSecondaries(const JavaApp& app, const std::string& vmOption, const char* reachedKey, int count,
+                              bool duringShutdown) {
   const std::string options =
       vmOption.empty() ? "" : "[Java Runtime Environment+]\r\nVirtual Machine Parameters=" + vmOption + "\r\n";
   FirstInstance first(app, "test.Secondary", options, reachedKey);
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, L"test_runtime_stop");  // the first instance's
+  if (duringShutdown) {
+    SetEvent(stop);
+    EXPECT_TRUE(waitForJournal(app, "stopped")) << app.journalText();
+  }
   std::vector<HANDLE> launches;
   for (int i = 0; i < count; ++i) launches.push_back(start(app, L"request " + std::to_wstring(i)));
+  if (duringShutdown) {
+    EXPECT_EQ(first.end(), 0) << "the first instance ends";
+    // The launches that take its place stay up for the others.
+    ResetEvent(stop);
+    waitUntilAccountedFor(app, launches);
+    SetEvent(stop);
+  }
   std::vector<int> exitCodes;
   // A launch whose request is in the block waits as long as the first
   // instance stalls; the others give up after ten seconds.
   for (HANDLE launch : launches) exitCodes.push_back(finish(launch, 120000));
   EXPECT_EQ(first.end(), 0);
+  if (stop) CloseHandle(stop);
 
   const std::vector<std::string> delivered = app.journal("secondary");
+  const std::vector<std::string> mains = app.journal("main-args");
   BurstTally tally;
   size_t accounted = 0;
   for (int i = 0; i < count; ++i) {
-    const auto times =
-        static_cast<size_t>(std::count(delivered.begin(), delivered.end(), "request|" + std::to_string(i)));
+    const std::string request = "request|" + std::to_string(i);
+    const auto times = static_cast<size_t>(std::count(delivered.begin(), delivered.end(), request));
+    const bool ranOwnVm = contains(mains, request);
     accounted += times;
-    if (times > 1) {
+    if (times + ranOwnVm > 1) {
       ++tally.duplicated;
+    } else if (exitCodes[i] == 0xDEAD) {
+      ++tally.hung;
     } else if (exitCodes[i] == 0) {
-      ++(times == 1 ? tally.deliveredOnce : tally.lost);
+      ++(times == 1 ? tally.deliveredOnce : ranOwnVm ? tally.ranOwnVm : tally.lost);
     } else if (exitCodes[i] == -1 && times == 0) {
       ++tally.refused;
     } else {

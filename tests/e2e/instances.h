@@ -41,20 +41,27 @@ class FirstInstance {
 };
 
 // What became of a burst of launches "request 0" ... "request N-1": each
-// should be delivered exactly once and end with 0, or be refused with -1 and
-// never delivered.
+// should be delivered exactly once and end with 0, run main in a VM of its
+// own once the first instance has ended, or be refused with -1 and never
+// delivered.
 struct BurstTally {
   int deliveredOnce = 0;
+  int ranOwnVm = 0;
   int refused = 0;
   int lost = 0;        // ended with 0, never delivered
   int duplicated = 0;  // delivered more than once
+  int hung = 0;        // still running after two minutes
   int other = 0;       // another exit code, or -1 although delivered
   std::string text() const;
 };
 
 // Starts `count` launches at once against a first instance of test.Secondary
 // run with the VM option `vmOption` (if any), as soon as its journal holds
-// `reachedKey`; tallies them once the first instance has ended.
-BurstTally burstOfSecondaries(const JavaApp& app, const std::string& vmOption, const char* reachedKey, int count);
+// `reachedKey`; tallies them once the first instance has ended. With
+// `duringShutdown` the first instance is let go first and the launches
+// start as its VM shuts down; a launch that then runs its own VM stays up
+// until every launch is accounted for.
+BurstTally burstOfSecondaries(const JavaApp& app, const std::string& vmOption, const char* reachedKey, int count,
+                              bool duringShutdown = false);
 
 }  // namespace instances

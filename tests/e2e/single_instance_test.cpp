@@ -166,6 +166,24 @@ TEST(SingleInstance, ASecondaryDuringTheVmStartIsDeliveredOnceMainRuns) {
   SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
 }
 
+// A launch that meets a first instance whose VM takes longer to shut down
+// than a launch waits for it says so and ends with -1; the first instance
+// still ends.
+TEST(SingleInstance, ALaunchDuringAShutdownTooLongToWaitForSaysSo) {
+  JavaApp app(currentTestName());
+  app.addRuntime(L"jre");
+  FirstInstance first(app, "test.Secondary",
+                      "[Java Runtime Environment+]\r\nVirtual Machine Parameters=-Dtest.jvm.shutdown-delay=25000\r\n");
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, L"test_runtime_stop");
+  SetEvent(stop);
+  ASSERT_TRUE(waitForJournal(app, "shutdown-hook-ended")) << "the launcher's hook has run: " << app.journalText();
+  const robot::Outcome late = app.launch(L"late");
+  EXPECT_EQ(late.exitCodeSigned(), -1);
+  EXPECT_EQ(onlyMessage(late), "The application is still closing. Please start it again in a moment.");
+  EXPECT_EQ(first.end(), 0);
+  CloseHandle(stop);
+}
+
 // A service destroys its VM on the Java thread once main returns; otherwise
 // the main thread does it when the launch ends.
 TEST(ServiceMode, TheJavaThreadDestroysTheVm) {

@@ -52,24 +52,31 @@ TEST(Stability, AHundredSecondariesLeaveTheFirstInstanceAsItWas) {
               handlesAfter, memoryBefore / 1024, memoryAfter / 1024);
 }
 
-// Thirty launches at once while the first instance creates its VM, and while
-// it is stalled for longer than a launch waits for its turn: each is
-// delivered exactly once or ends with -1, none is lost.
+// Thirty launches at once while the first instance creates its VM, while it
+// is stalled for longer than a launch waits for its turn, and while its VM
+// shuts down for two seconds (the application's shutdown hook), with
+// deliveries that take a moment: each is delivered exactly once, runs its
+// own VM once the first instance has ended, or ends with -1; none is lost
+// and none hangs, and the first instance ends.
 TEST(Stability, ThirtySecondariesAtOnceAreEachDeliveredOnceOrRefused) {
   const struct {
     const char* name;
+    const wchar_t* folder;
     const char* vmOption;
     const char* reachedKey;
+    bool duringShutdown;
   } cases[] = {
-      {"while the VM starts", "-Dtest.jvm.create-delay=3000", "create-thread"},
-      {"while stalled", "-Dtest.jvm.freeze=15000", "freeze"},
+      {"while the VM starts", L"-starting", "-Dtest.jvm.create-delay=3000", "create-thread", false},
+      {"while stalled", L"-stalled", "-Dtest.jvm.freeze=15000", "freeze", false},
+      {"while it shuts down", L"-closing", "-Dtest.jvm.shutdown-delay=2000 -Dtest.jvm.secondary-delay=300", "main",
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    JavaApp app(currentTestName() + (c.reachedKey[0] == 'f' ? L"-stalled" : L"-starting"));
+    JavaApp app(currentTestName() + c.folder);
     app.addRuntime(L"jre");
-    const BurstTally tally = burstOfSecondaries(app, c.vmOption, c.reachedKey, 30);
-    EXPECT_EQ(tally.deliveredOnce + tally.refused, 30) << tally.text();
+    const BurstTally tally = burstOfSecondaries(app, c.vmOption, c.reachedKey, 30, c.duringShutdown);
+    EXPECT_EQ(tally.deliveredOnce + tally.ranOwnVm + tally.refused, 30) << tally.text();
     std::printf("burst of 30 secondaries %s: %s\n", c.name, tally.text().c_str());
   }
 }

@@ -5,11 +5,15 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "vm/java_session.h"
+#include "vm/shutdown_hook.h"
 
 namespace {
 
@@ -48,6 +52,26 @@ class ScenarioHost : public JavaHost {
  private:
   bool stop_;
 };
+
+// A secondary launch's delivery taken before the VM began to shut down,
+// which attaches 1.3 s into the application's 1.5 s shutdown hook and calls
+// a 1.5 s secondaryMain. With "late-delivery" the launcher's own hook waits
+// for it; without, the VM ends under it and leaves it blocked for good.
+struct LateDelivery {
+  std::future<void> done;
+  explicit LateDelivery(JavaVM* vm)
+      : done(std::async(std::launch::async, [vm] {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+          deliverSecondary(vm, "test/SlowShutdown", {u"late"}, false, [](int32_t) {});
+          line("delivery-ended", "1");
+        })) {}
+};
+
+void waitForDelivery(void* delivery) {
+  line("launcher-hook", "1");
+  auto& late = *static_cast<LateDelivery*>(delivery);
+  line("launcher-hook-waited", late.done.wait_for(std::chrono::seconds(5)) == std::future_status::ready ? "1" : "0");
+}
 
 template <typename T>
 T entry(void* library, const char* name) {
@@ -121,6 +145,8 @@ int main(int argc, char** argv) {
     call.arguments = {u"7"};
   } else if (scenario == "threaded") {
     call.mainClass = u"test/Threaded";
+  } else if (scenario == "late-delivery" || scenario == "late-delivery-unwaited") {
+    call.mainClass = u"test/SlowShutdown";
   } else if (scenario == "throw-ignore" || scenario == "throw-stop") {
     call.mainClass = u"test/Throw";
     call.failureCheck = true;
@@ -129,10 +155,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::fflush(stdout);
+  // Never destroyed when the VM leaves its thread blocked: the process ends.
+  auto* late = call.mainClass == u"test/SlowShutdown" ? new LateDelivery(vm) : nullptr;
+  if (scenario == "late-delivery") line("hook-added", addShutdownCallback(env, &waitForDelivery, late) ? "1" : "0");
   bool invoked = invokeMain(vm, env, call, host);
   std::fflush(nullptr);
   line("invoked", invoked ? "1" : "0");
   vm->DestroyJavaVM();
   line("destroyed", "1");
-  return 0;
+  if (late && late->done.wait_for(std::chrono::seconds(3)) == std::future_status::ready) delete late;
+  std::fflush(nullptr);
+  _exit(0);
 }

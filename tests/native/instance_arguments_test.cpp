@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -23,7 +24,7 @@ TEST(InstanceArguments, RoundTripAndWhatOlderReadersSee) {
     SharedInstanceBlock block{};
     ASSERT_TRUE(encodeInstanceArguments(c.arguments, block));
     EXPECT_EQ(decodeInstanceArguments(block), c.delivered);
-    std::memset(block.reserved, 0, sizeof block.reserved);
+    std::memset(block.argumentCount, 0, sizeof block.argumentCount);
     EXPECT_EQ(decodeInstanceArguments(block), c.olderReaderSees);
   }
 }
@@ -42,7 +43,8 @@ TEST(InstanceArguments, ABlockWithoutDoubleZeroKeepsTheCompletedArguments) {
   SharedInstanceBlock block{};
   for (size_t i = 0; i + 1 < sizeof block.argumentArea; i += 2) block.argumentArea[i] = 'a';
   block.argumentArea[20] = 0;  // ends the first argument after 10 units
-  for (size_t i = 0; i + 1 < sizeof block.reserved; i += 2) block.reserved[i] = 'b';
+  auto* bytes = reinterpret_cast<uint8_t*>(&block);  // the spare area up to the block's end
+  for (size_t i = offsetof(SharedInstanceBlock, argumentCount); i + 1 < sizeof block; i += 2) bytes[i] = 'b';
   StringList read = decodeInstanceArguments(block);
   ASSERT_EQ(read.size(), 1u);
   EXPECT_EQ(read[0], String(10, u'a'));

@@ -144,6 +144,20 @@ TEST_P(RealJvm, ExitStatusThreadsAndCreationFailures) {
   ASSERT_NE(end, std::string::npos) << threaded.output;
   EXPECT_LT(end, destroyed) << "DestroyJavaVM waits for the non-daemon thread\n" << threaded.output;
 
+  // A delivery that attaches while the application's shutdown hook runs is
+  // not waited for by the VM: it blocks for good once the VM has ended,
+  // unless the launcher's own hook holds the VM until it has returned.
+  ScenarioRun unwaited = runScenario(GetParam(), "late-delivery-unwaited");
+  EXPECT_TRUE(unwaited.has("destroyed=1")) << unwaited.output;
+  EXPECT_FALSE(unwaited.has("secondary-returned")) << unwaited.output;
+  ScenarioRun waited = runScenario(GetParam(), "late-delivery");
+  EXPECT_TRUE(waited.has("hook-added=1")) << waited.output;
+  EXPECT_TRUE(waited.has("launcher-hook-waited=1")) << waited.output;
+  const size_t returned = waited.output.find("secondary-returned");
+  ASSERT_NE(returned, std::string::npos) << waited.output;
+  EXPECT_LT(returned, waited.output.find("destroyed=1")) << waited.output;
+  EXPECT_EQ(waited.exitCode, 0) << waited.output;
+
   ScenarioRun bad = runScenario(GetParam(), "bad-option");
   EXPECT_TRUE(bad.has("create-status=-1")) << bad.output;
   EXPECT_TRUE(bad.has("reason=" + std::to_string(IDS_JNI_UNKNOWN))) << bad.output;

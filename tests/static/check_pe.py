@@ -36,6 +36,7 @@ EXPECTED_STRINGS = {
     229: "VM already created",
     230: "invalid arguments",
     231: "\nThe Java VM said:\n%s",
+    232: "The application is still closing. Please start it again in a moment.",
 }
 
 # DLLs that ship with every supported Windows version.

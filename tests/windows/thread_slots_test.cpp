@@ -34,13 +34,14 @@ TEST(ThreadSlots, AtMostSixtyFourRunAtOnceAndEndedOnesGiveTheirSlotBack) {
   ThreadSlots slots;
   for (size_t i = 0; i < ThreadSlots::kCapacity; ++i) ASSERT_TRUE(slots.start(waitForGo, &work)) << i;
   EXPECT_FALSE(slots.start(waitForGo, &work)) << "every slot is taken";
+  EXPECT_FALSE(slots.waitForAll(50)) << "a bounded wait ends while they run";
   SetEvent(work.go.get());
   ASSERT_TRUE(waitForEnded(work, 64));
   // A slot comes back when its thread has ended, a moment after its work.
   bool started = false;
   for (int i = 0; i < 1000 && !(started = slots.start(waitForGo, &work)); ++i) Sleep(10);
   EXPECT_TRUE(started);
-  slots.waitForAll();
+  EXPECT_TRUE(slots.waitForAll(INFINITE));
   EXPECT_EQ(work.ended, 65);
 }
 
