@@ -58,8 +58,11 @@ add_library(launcher_win STATIC
 )
 target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32)
 launcher_warnings(launcher_win)
-# The product's function-local statics are all first reached on the main
-# thread, and it catches no exception (an internal failure ends the process,
+# Function-local statics get no thread-safe guard, so each one that is not
+# constant-initialised must be first reached on the main thread before any
+# other thread that uses it starts. What another thread uses first (the Java
+# thread's print hook) lives at namespace scope, initialised before main.
+# The product catches no exception (an internal failure ends the process,
 # see internal_failure.cpp): without thread-safe guards and exception tables
 # the executable needs neither a thread library nor the C++ unwinder. The
 # section options are repeated here because launcher_portable was defined
