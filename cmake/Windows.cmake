@@ -179,6 +179,8 @@ add_executable(windows_tests
   # The portable VM parameter rules again, compiled as each product is: the
   # 32-bit build's floating point must give what the 64-bit one gives.
   tests/native/vm_parameters_test.cpp
+  # The C formatter's table, for each product's machine and argument sizes.
+  tests/native/c_format_test.cpp
   ${CMAKE_BINARY_DIR}/test_strings.rc
 )
 target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})
