@@ -111,7 +111,11 @@ target_include_directories(test_runtime_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/vm
 target_compile_definitions(test_runtime_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(test_runtime_tests PRIVATE process_start GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(test_runtime_tests)
-add_dependencies(test_runtime_tests test_runtime)
+add_dependencies(test_runtime_tests test_runtime journal_writer)
+# Appends to a journal through the journal code, several processes at once.
+add_executable(journal_writer ${CMAKE_SOURCE_DIR}/tests/test_runtime/journal_writer.cpp)
+target_link_libraries(journal_writer PRIVATE test_runtime_journal ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(journal_writer)
 
 add_test(NAME static_runtime_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_runtime_pe.py ${LAUNCHER_ARCH}
