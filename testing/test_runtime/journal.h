@@ -48,6 +48,8 @@
 //   unexpected=vm-<index>                 a JavaVM slot without implementation
 //   splash-init, splash-load-file=<path>, splash-jar-file=<file>,
 //   splash-jar-name=<jar>, splash-close   splashscreen.dll
+//   bin-library=<name>                    a library of the dependency-in-bin runtime loaded
+//   planted-library                       the library planted in the current directory loaded
 #include <windows.h>
 
 #include <string_view>
