@@ -9,8 +9,10 @@
 #       no-default-args     jvm.dll without JNI_GetDefaultJavaVMInitArgs
 #       no-boot-finder      jvm.dll without JVM_FindClassFromBootLoader
 #       missing-dependency  jvm.dll importing a DLL that is not there (error 126)
+#       dependency-in-bin   jvm.dll importing bin/bin_helper.dll; bin/msvcr100.dll beside it
 #       splash-no-jarname   the full jvm.dll, and bin/splashscreen.dll without SplashSetFileJarName
 #     client-only/bin/java.dll and client-only/bin/client/jvm.dll (the full jvm.dll)
+#     planted/bin_helper.dll, for a test to plant in the current directory
 set(TEST_RUNTIME_DIR ${CMAKE_BINARY_DIR}/test-runtime)
 set(TEST_RUNTIME_VARIANTS ${CMAKE_BINARY_DIR}/test-runtime-variants)
 set(_tr_parts ${CMAKE_BINARY_DIR}/test-runtime-parts)
@@ -76,6 +78,22 @@ target_link_libraries(test_runtime_missing_helper PRIVATE ${WINDOWS_STATIC_LINK}
 launcher_warnings(test_runtime_missing_helper)
 target_link_libraries(test_runtime_jvm_missing_dependency PRIVATE test_runtime_missing_helper)
 
+test_runtime_jvm(test_runtime_jvm_bin_dependency ${TEST_RUNTIME_VARIANTS}/dependency-in-bin/bin/server
+  TEST_RUNTIME_BIN_DEPENDENCY)
+# The libraries in its bin folder, and the one planted in the current directory.
+function(test_runtime_bin_library target name dir)
+  add_library(${target} SHARED ${_tr_src}/bin_library.cpp)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+    RUNTIME_OUTPUT_DIRECTORY ${dir} ARCHIVE_OUTPUT_DIRECTORY ${_tr_parts}/${target})
+  target_link_libraries(${target} PRIVATE test_runtime_journal ${WINDOWS_STATIC_LINK})
+  target_compile_definitions(${target} PRIVATE TEST_BIN_LIBRARY="${name}.dll" ${ARGN})
+  launcher_warnings(${target})
+endfunction()
+test_runtime_bin_library(test_runtime_bin_helper bin_helper ${TEST_RUNTIME_VARIANTS}/dependency-in-bin/bin)
+test_runtime_bin_library(test_runtime_bin_crt msvcr100 ${TEST_RUNTIME_VARIANTS}/dependency-in-bin/bin)
+test_runtime_bin_library(test_runtime_planted_helper bin_helper ${TEST_RUNTIME_VARIANTS}/planted TEST_PLANTED_LIBRARY)
+target_link_libraries(test_runtime_jvm_bin_dependency PRIVATE test_runtime_bin_helper)
+
 test_runtime_dll(test_runtime_java java ${TEST_RUNTIME_DIR}/bin ${_tr_src}/java_dll.cpp)
 
 test_runtime_dll(test_runtime_splash splashscreen ${TEST_RUNTIME_DIR}/bin ${_tr_src}/splash/splashscreen.cpp)
@@ -86,7 +104,8 @@ target_link_libraries(test_runtime_splash_no_jar_name PRIVATE test_runtime_journ
 target_compile_definitions(test_runtime_splash_no_jar_name PRIVATE TEST_SPLASH_NO_JAR_NAME)
 
 # Copies of the full jvm.dll and of java.dll completing the variant runtimes.
-set(_tr_variants no-create no-default-args no-boot-finder missing-dependency splash-no-jarname client-only)
+set(_tr_variants no-create no-default-args no-boot-finder missing-dependency dependency-in-bin splash-no-jarname
+  client-only)
 foreach(_variant IN LISTS _tr_variants)
   add_custom_command(TARGET test_runtime_java POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TEST_RUNTIME_VARIANTS}/${_variant}/bin
@@ -101,6 +120,7 @@ endforeach()
 add_custom_target(test_runtime ALL)
 add_dependencies(test_runtime test_runtime_jvm test_runtime_jvm_no_create test_runtime_jvm_no_default_args
   test_runtime_jvm_no_boot_finder test_runtime_jvm_missing_dependency test_runtime_java
+  test_runtime_jvm_bin_dependency test_runtime_bin_crt test_runtime_planted_helper
   test_runtime_splash test_runtime_splash_no_jar_name)
 
 # Tests of the stand-in through its real exports and function tables.
@@ -112,7 +132,11 @@ target_include_directories(test_runtime_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/vm
 target_compile_definitions(test_runtime_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(test_runtime_tests PRIVATE process_start GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(test_runtime_tests)
-add_dependencies(test_runtime_tests test_runtime)
+add_dependencies(test_runtime_tests test_runtime journal_writer)
+# Appends to a journal through the journal code, several processes at once.
+add_executable(journal_writer ${CMAKE_SOURCE_DIR}/tests/test_runtime/journal_writer.cpp)
+target_link_libraries(journal_writer PRIVATE test_runtime_journal ${WINDOWS_STATIC_LINK} -municode)
+launcher_warnings(journal_writer)
 
 add_test(NAME static_runtime_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_runtime_pe.py ${LAUNCHER_ARCH}

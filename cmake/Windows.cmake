@@ -58,8 +58,11 @@ add_library(launcher_win STATIC
 )
 target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32)
 launcher_warnings(launcher_win)
-# The product's function-local statics are all first reached on the main
-# thread, and it catches no exception (an internal failure ends the process,
+# Function-local statics get no thread-safe guard, so each one that is not
+# constant-initialised must be first reached on the main thread before any
+# other thread that uses it starts. What another thread uses first (the Java
+# thread's print hook) lives at namespace scope, initialised before main.
+# The product catches no exception (an internal failure ends the process,
 # see internal_failure.cpp): without thread-safe guards and exception tables
 # the executable needs neither a thread library nor the C++ unwinder. The
 # section options are repeated here because launcher_portable was defined
@@ -176,6 +179,8 @@ add_executable(windows_tests
   # The portable VM parameter rules again, compiled as each product is: the
   # 32-bit build's floating point must give what the 64-bit one gives.
   tests/native/vm_parameters_test.cpp
+  # The C formatter's table, for each product's machine and argument sizes.
+  tests/native/c_format_test.cpp
   ${CMAKE_BINARY_DIR}/test_strings.rc
 )
 target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <type_traits>
 
 namespace {
 
@@ -41,7 +42,7 @@ void appendInteger(std::string& out, uintmax_t magnitude, bool negative, char co
   if (conversion == 'd' || conversion == 'i') prefix = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
   if (conversion == 'p') prefix = "0x";
   if (spec.alternate && magnitude && (conversion == 'x' || conversion == 'X')) prefix = conversion == 'x' ? "0x" : "0X";
-  if (spec.alternate && conversion == 'o' && digits.front() != '0') digits.insert(0, 1, '0');
+  if (spec.alternate && conversion == 'o' && (digits.empty() || digits.front() != '0')) digits.insert(0, 1, '0');
   if (spec.zero && !spec.left && spec.precision < 0 && spec.width > 0) {
     const size_t used = prefix.size() + digits.size();
     if (used < static_cast<size_t>(spec.width)) digits.insert(0, static_cast<size_t>(spec.width) - used, '0');
@@ -57,7 +58,7 @@ uintmax_t unsignedArgument(va_list& args, Length length) {
     case Length::LongLong: return va_arg(args, unsigned long long);
     case Length::IntMax: return va_arg(args, uintmax_t);
     case Length::Size: return va_arg(args, size_t);
-    case Length::PtrDiff: return static_cast<uintmax_t>(va_arg(args, ptrdiff_t));
+    case Length::PtrDiff: return va_arg(args, std::make_unsigned_t<ptrdiff_t>);  // zero-extended
     default: return va_arg(args, unsigned);
   }
 }
@@ -69,11 +70,29 @@ intmax_t signedArgument(va_list& args, Length length) {
     case Length::Long: return va_arg(args, long);
     case Length::LongLong: return va_arg(args, long long);
     case Length::IntMax: return va_arg(args, intmax_t);
-    case Length::Size: return static_cast<intmax_t>(va_arg(args, size_t));
+    case Length::Size: return va_arg(args, std::make_signed_t<size_t>);  // sign-extended
     case Length::PtrDiff: return va_arg(args, ptrdiff_t);
     default: return va_arg(args, int);
   }
 }
+
+#ifdef _WIN32
+// Windows' own C runtime writes three exponent digits where C, and the VM's
+// own runtime, write two: "1e+020" becomes "1e+20", padded back to the width.
+void trimExponent(std::string& number, char conversion, const Spec& spec) {
+  if (conversion != 'e' && conversion != 'E' && conversion != 'g' && conversion != 'G') return;
+  const size_t at = number.find_first_of("eE");
+  const auto digit = [&](size_t i) { return i < number.size() && number[i] >= '0' && number[i] <= '9'; };
+  if (at == std::string::npos || at + 4 >= number.size() || number[at + 2] != '0') return;
+  if (!digit(at + 3) || !digit(at + 4) || digit(at + 5)) return;
+  const bool padded = number.size() == static_cast<size_t>(spec.width);
+  number.erase(at + 2, 1);
+  if (!padded) return;
+  if (spec.left) number += ' ';
+  else if (spec.zero) number.insert(number[0] == '-' || number[0] == '+' || number[0] == ' ' ? 1 : 0, 1, '0');
+  else number.insert(0, 1, ' ');
+}
+#endif
 
 // The C runtime formats the number, from a format rebuilt without the length.
 void appendFloating(std::string& out, va_list& args, char conversion, const Spec& spec) {
@@ -100,7 +119,9 @@ void appendFloating(std::string& out, va_list& args, char conversion, const Spec
   if (conversion == 'F') format.back() = 'f';
   const int written = _snprintf(buffer, sizeof buffer - 1, format.c_str(), spec.width, precision, value);
   buffer[sizeof buffer - 1] = '\0';
-  out += written < 0 ? buffer : std::string(buffer, static_cast<size_t>(written));
+  std::string number = written < 0 ? buffer : std::string(buffer, static_cast<size_t>(written));
+  trimExponent(number, conversion, spec);
+  out += number;
 #else
   const int written = std::snprintf(buffer, sizeof buffer, format.c_str(), spec.width, precision, value);
   if (written > 0) out.append(buffer, std::min(static_cast<size_t>(written), sizeof buffer - 1));

@@ -61,10 +61,10 @@ struct CreationPrint {
   std::string kept;
   VmFatalReport fatal;
 };
-CreationPrint& creationPrint() {
-  static CreationPrint print;
-  return print;
-}
+// At namespace scope, so that it is set up before main on the main thread:
+// the Java thread is the first to use it.
+CreationPrint creationPrintState;
+CreationPrint& creationPrint() { return creationPrintState; }
 
 constexpr char kInitializationError[] = "Error occurred during initialization of VM\n";
 

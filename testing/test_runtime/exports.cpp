@@ -1,5 +1,6 @@
 // jvm.dll's exports. The variant runtimes leave some out (TEST_RUNTIME_NO_*)
-// or depend on a helper DLL that is not shipped (TEST_RUNTIME_MISSING_DEPENDENCY).
+// or depend on a helper DLL that is not shipped (TEST_RUNTIME_MISSING_DEPENDENCY)
+// or that lies in the runtime's bin folder (TEST_RUNTIME_BIN_DEPENDENCY).
 #include <jni.h>
 #include <windows.h>
 
@@ -8,11 +9,17 @@
 #ifdef TEST_RUNTIME_MISSING_DEPENDENCY
 extern "C" __declspec(dllimport) int missing_helper_value();
 #endif
+#ifdef TEST_RUNTIME_BIN_DEPENDENCY
+extern "C" __declspec(dllimport) int bin_helper_value();
+#endif
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
 #ifdef TEST_RUNTIME_MISSING_DEPENDENCY
     if (missing_helper_value() != 0) return FALSE;
+#endif
+#ifdef TEST_RUNTIME_BIN_DEPENDENCY
+    if (bin_helper_value() != 0) return FALSE;
 #endif
     test_runtime::onProcessAttach(module);
   }

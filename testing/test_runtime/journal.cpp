@@ -1,6 +1,6 @@
 #include "journal.h"
 
-#include <mutex>
+#include <cwctype>
 #include <string>
 
 #include "text.h"
@@ -12,7 +12,6 @@ namespace {
 
 HMODULE homeModule = nullptr;
 int homeLevels = 2;
-std::mutex writeLock;
 
 std::wstring journalPath() {
   std::wstring buffer(32768, L'\0');
@@ -28,9 +27,35 @@ std::wstring journalPath() {
   return path + L"\\journal.txt";
 }
 
+// Appends of several processes to one file are not atomic under Wine: two
+// may write at the same end, and one line is lost. A mutex named after the
+// journal's path lets one process (and one thread) append at a time.
+class JournalLock {
+ public:
+  explicit JournalLock(const std::wstring& path) {
+    unsigned long long hash = 14695981039346656037ull;  // FNV-1a of the path in upper case
+    for (wchar_t c : path) hash = (hash ^ static_cast<unsigned>(std::towupper(c))) * 1099511628211ull;
+    const std::wstring name = L"test_runtime_journal_" + std::to_wstring(hash);
+    mutex_ = CreateMutexW(nullptr, FALSE, name.c_str());
+    // An owner that died while it appended leaves the mutex abandoned, and ours.
+    const DWORD wait = mutex_ ? WaitForSingleObject(mutex_, 30000) : WAIT_FAILED;
+    owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+  }
+  ~JournalLock() {
+    if (owned_) ReleaseMutex(mutex_);
+    if (mutex_) CloseHandle(mutex_);
+  }
+  JournalLock(const JournalLock&) = delete;
+  JournalLock& operator=(const JournalLock&) = delete;
+
+ private:
+  HANDLE mutex_ = nullptr;
+  bool owned_ = false;
+};
+
 void append(const std::string& record) {
   const std::wstring path = journalPath();
-  const std::lock_guard<std::mutex> guard(writeLock);
+  const JournalLock lock(path);
   // Another process (the test reading it) may hold the file for a moment.
   for (int attempt = 0; attempt < 50; ++attempt) {
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

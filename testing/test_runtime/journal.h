@@ -2,7 +2,8 @@
 // The journal: what the stand-in runtime saw, for tests to read afterwards.
 //
 // UTF-8 text, one record "key=value" per line ("\n"). Each record is appended
-// on its own (open, append, close), so it survives an abrupt process end.
+// on its own (open, append, close), so it survives an abrupt process end, and
+// one process at a time, so that processes sharing a journal lose no record.
 // Values given as narrow strings by the caller (options, class names, splash
 // paths) are written byte for byte; wide and Java strings as UTF-8. Line
 // breaks inside a value are written as spaces (arg16 keeps the exact text).
@@ -54,6 +55,8 @@
 //   unexpected=vm-<index>                 a JavaVM slot without implementation
 //   splash-init, splash-load-file=<path>, splash-jar-file=<file>,
 //   splash-jar-name=<jar>, splash-close   splashscreen.dll
+//   bin-library=<name>                    a library of the dependency-in-bin runtime loaded
+//   planted-library                       the library planted in the current directory loaded
 #include <windows.h>
 
 #include <string_view>

@@ -248,7 +248,8 @@ TEST(BadInput, RegistryEntries) {
 }
 
 // Shop.exe with a fresh journal, its standard output and error captured.
-robot::Outcome launchCapturing(const JavaApp& app, std::vector<std::wstring> presses) {
+robot::Outcome launchCapturing(const JavaApp& app, std::vector<std::wstring> presses,
+                               const std::wstring& currentFolder = L"") {
   std::wstring journal = app.path() + L"\\journal.txt";
   DeleteFileW(journal.c_str());
   SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", journal.c_str());
@@ -258,6 +259,7 @@ robot::Outcome launchCapturing(const JavaApp& app, std::vector<std::wstring> pre
   launch.presses = std::move(presses);
   launch.timeoutMs = 30000;
   launch.captureOutput = true;
+  launch.workingDirectory = currentFolder;
   robot::Outcome outcome = robot::run(launch);
   SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
   return outcome;
@@ -273,6 +275,9 @@ TEST(BadInput, Files) {
     int exitCode;
     std::string message;
     std::vector<std::string> errorOutput = {};  // texts on the original standard error
+    const wchar_t* runtime = nullptr;           // a variant of the test runtime
+    std::wstring currentFolder = L"";           // below the folder, for the launch
+    std::vector<std::string> binLibraries = {}; // of the dependency-in-bin runtime, as they loaded
   } cases[] = {
       {"no INI", Ini::Missing, "", {}, -1, kNoMainClass},
       {"INI locked by another process", Ini::Locked, kMain + kClassPath, {}, -1, kNoMainClass},
@@ -287,12 +292,19 @@ TEST(BadInput, Files) {
        {}, 0, ""},
       {"splash image of garbage", Ini::Written, kMain + kClassPath + "[Display]\r\nSplash Screen=<app>\\splash.png\r\n",
        {{L"splash.png", randomBytes(4096, 13)}}, 0, ""},
+      // Its C runtime first, by full path; then what jvm.dll imports, from bin
+      // rather than the current folder (the planted one ends the process with 77).
+      {"a library of the runtime planted in the current folder", Ini::Written, kMain + kClassPath,
+       {{L"Downloads\\bin_helper.dll", fileBytes(testRuntimeVariant(L"planted") + L"\\bin_helper.dll")}}, 0, "", {},
+       L"dependency-in-bin", L"Downloads", {"msvcr100.dll", "bin_helper.dll"}},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     JavaApp app(currentTestName() + std::to_wstring(n++));
-    app.addRuntime(L"jre");
+    app.addRuntime(L"jre", c.runtime ? testRuntimeVariant(c.runtime) : testRuntime());
+    const std::wstring currentFolder = c.currentFolder.empty() ? L"" : app.path() + L"\\" + c.currentFolder;
+    if (!currentFolder.empty()) CreateDirectoryW(currentFolder.c_str(), nullptr);
     for (const auto& [name, content] : c.files) app.folder().writeFile(name, content);
     std::string ini = c.ini;
     replaceAll(ini, "<app>", narrow(app.path()));
@@ -306,10 +318,11 @@ TEST(BadInput, Files) {
     if (c.state == Ini::Locked) {
       ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     }
-    robot::Outcome outcome = launchCapturing(app, answersFor(c.message));
+    robot::Outcome outcome = launchCapturing(app, answersFor(c.message), currentFolder);
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
     expectEnd(outcome, c.exitCode, c.message);
     EXPECT_EQ(app.journal("main").size(), c.exitCode == 0 ? 1u : 0u) << app.journalText();
+    EXPECT_EQ(app.journal("bin-library"), c.binLibraries) << app.journalText();
     for (std::string text : c.errorOutput) {
       replaceAll(text, "<app>", narrow(app.path()));
       EXPECT_NE(outcome.output.find(text), std::string::npos) << text << "\n" << outcome.output;

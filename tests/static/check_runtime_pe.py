@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Static checks of the test runtime's DLLs: PE kind and machine, exports by
 their plain names (exactly the expected set), imports limited to Windows'
-own DLLs (the missing-dependency variant adds its absent helper).
+own DLLs (the missing-dependency variant adds its absent helper, the
+dependency-in-bin variant the helper in its bin folder).
 
 usage: check_runtime_pe.py x86|x64 TEST_RUNTIME_DIR TEST_RUNTIME_VARIANTS
 """
@@ -14,7 +15,7 @@ MACHINES = {"x86": (0x14C, 0x10B), "x64": (0x8664, 0x20B)}
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll", "ntdll.dll"}
 JVM = {"JNI_CreateJavaVM", "JNI_GetDefaultJavaVMInitArgs", "JVM_FindClassFromBootLoader"}
 SPLASH = {"SplashInit", "SplashLoadFile", "SplashSetFileJarName", "SplashClose"}
-HELPER = "missing_helper.dll"
+HELPERS = {"missing-dependency": "missing_helper.dll", "dependency-in-bin": "bin_helper.dll"}
 
 failures = []
 
@@ -57,15 +58,19 @@ def main():
         "no-default-args": JVM - {"JNI_GetDefaultJavaVMInitArgs"},
         "no-boot-finder": JVM - {"JVM_FindClassFromBootLoader"},
         "missing-dependency": JVM,
+        "dependency-in-bin": JVM,
         "splash-no-jarname": JVM,
     }
     for name, exports in jvm_variants.items():
-        helper = HELPER if name == "missing-dependency" else None
+        helper = HELPERS.get(name)
         check_dll(os.path.join(variants, name, "bin", "server", "jvm.dll"), arch, exports, helper)
         check_dll(os.path.join(variants, name, "bin", "java.dll"), arch)
     check_dll(os.path.join(variants, "client-only", "bin", "client", "jvm.dll"), arch, JVM)
     check_dll(os.path.join(variants, "client-only", "bin", "java.dll"), arch)
     check(not os.path.exists(os.path.join(variants, "client-only", "bin", "server")), "client-only has bin/server")
+    for library in ("bin_helper.dll", "msvcr100.dll"):
+        check_dll(os.path.join(variants, "dependency-in-bin", "bin", library), arch)
+    check_dll(os.path.join(variants, "planted", "bin_helper.dll"), arch)
     check_dll(os.path.join(variants, "splash-no-jarname", "bin", "splashscreen.dll"), arch,
               SPLASH - {"SplashSetFileJarName"})
     for failure in failures:

@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdlib>
+#include <set>
 
 #include "../../testing/test_runtime/init_args_1_1.h"
+#include "process_start/process_start.h"
 #include "runtime_harness.h"
 
 namespace {
@@ -242,6 +244,39 @@ TEST(Journal, DefaultsToTheRuntimeHome) {
   harness::runChild("default-home", {{L"TEST_JVM_JOURNAL", L""}, {L"TEST_RUNTIME_JVM", dll}});
   const Records records = harness::readJournal(home + L"\\journal.txt");
   EXPECT_TRUE(inOrder(records, {"option=exit", "option-hook=exit", "status=0"})) << joinLines(records);
+}
+
+// Eight processes append 500 records each to one journal at once: every
+// record arrives whole, once.
+TEST(Journal, KeepsEveryRecordOfProcessesAppendingAtOnce) {
+  const std::wstring journal = harness::scratchFolder(L"appends") + L"\\journal.txt";
+  DeleteFileW(journal.c_str());
+  std::wstring writer(32768, L'\0');
+  writer.resize(GetModuleFileNameW(nullptr, writer.data(), 32768));
+  writer = writer.substr(0, writer.find_last_of(L'\\')) + L"\\journal_writer.exe";
+  SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", journal.c_str());
+  std::vector<HANDLE> writers;
+  for (int i = 0; i < 8; ++i) {
+    std::wstring commandLine = L"\"" + writer + L"\" 500 w" + std::to_wstring(i);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!startProcess(writer.c_str(), commandLine.data(), FALSE, 0, nullptr, nullptr, &startup, &process)) break;
+    CloseHandle(process.hThread);
+    writers.push_back(process.hProcess);
+  }
+  SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
+  ASSERT_EQ(writers.size(), 8u);
+  EXPECT_EQ(WaitForMultipleObjects(8, writers.data(), TRUE, 120000), WAIT_OBJECT_0);
+  for (HANDLE process : writers) {
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(process);
+  }
+  const Records records = harness::readJournal(journal);
+  EXPECT_EQ(records.size(), 4000u);
+  EXPECT_EQ(std::set<std::string>(records.begin(), records.end()).size(), 4000u);
 }
 
 // ---- process endings ----
