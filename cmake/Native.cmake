@@ -72,6 +72,15 @@ add_custom_command(OUTPUT ${CDS_APP_JAR}
   COMMAND ${JAR} cf ${CDS_APP_JAR} -C ${CDS_APP_CLASSES} cds
   DEPENDS ${_cds_sources} VERBATIM)
 add_custom_target(cds_app_classes ALL DEPENDS ${CDS_APP_JAR})
+# The test classes as a jar too, for the scenarios with a class-data archive.
+set(JVM_CLASSES_JAR ${CMAKE_BINARY_DIR}/jvm-classes.jar)
+add_custom_command(OUTPUT ${JVM_CLASSES_JAR}
+  COMMAND ${JAR} cf ${JVM_CLASSES_JAR} -C ${JVM_CLASSES_DIR} test -C ${JVM_CLASSES_DIR} com
+  DEPENDS ${JVM_CLASSES_DIR}/stamp VERBATIM)
+add_custom_target(jvm_test_jar ALL DEPENDS ${JVM_CLASSES_JAR})
+add_dependencies(jvm_test_jar jvm_test_classes)
+add_dependencies(native_tests jvm_test_jar)
+target_compile_definitions(native_tests PRIVATE JVM_CLASSES_JAR="${JVM_CLASSES_JAR}")
 add_executable(cds_bench testing/bench/cds_bench.cpp)
 target_include_directories(cds_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${JNI_INCLUDE_DIR} ${JNI_INCLUDE_DIR}/linux)
 target_compile_options(cds_bench PRIVATE -fno-sanitize=all)

@@ -9,9 +9,15 @@
 constexpr int32_t kAutoArchiveJavaVersion = 19;
 
 // The options for the runtime of `jvmDllPath`: the archive's file below
-// %LOCALAPPDATA%\<Product Name>\<Product Code>\ and its creation. None for an
-// older runtime (by its release file), when that folder cannot be made, or
-// for a class path with anything but existing files: the runtime archives
-// classes of jars only, and ends the process with 1 when it tries a folder.
+// %LOCALAPPDATA%\<Product Name>\<Product Code>\, named after the runtime's
+// path and build, and its creation. An existing file there that the runtime
+// could not map is deleted, so that this launch writes it anew.
+//
+// None whenever the runtime could not write the archive, which it reports by
+// ending the process with 1 after main: an older runtime (by its release
+// file) or one without its own base archive, a class path with anything but
+// existing files, `vmParameters` that prevent archiving, or an archive path
+// that is not writable or not expressible in the thread's ANSI code page.
 StringList classDataSharingOptions(const String& jvmDllPath, const ProductIdentity& product,
-                                   const String& executablePath, const StringList& classPath);
+                                   const String& executablePath, const StringList& classPath,
+                                   const StringList& vmParameters);

@@ -82,16 +82,15 @@ bool buildVmOptions(LauncherApp& app) {
   }
 
   StringList options{u"-Djava.class.path=" + joinClassPath(classPath)};
+  StringList parameters =
+      vmParameterOptions(settings.value(setting::kVmParameters), machineMemory, app.javaThreadStackSize);
   // Before the VM parameters, which may override them.
   if (app.classDataSharing) {
-    for (String& option : classDataSharingOptions(app.jvmDllPath, app.product(), executable, classPath)) {
+    for (String& option : classDataSharingOptions(app.jvmDllPath, app.product(), executable, classPath, parameters)) {
       options.push_back(std::move(option));
     }
   }
-  String parameters = settings.value(setting::kVmParameters);
-  for (String& option : vmParameterOptions(parameters, machineMemory, app.javaThreadStackSize)) {
-    options.push_back(std::move(option));
-  }
+  for (String& option : parameters) options.push_back(std::move(option));
   for (const String& option : options) app.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
   return true;
 }

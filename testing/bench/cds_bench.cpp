@@ -2,9 +2,11 @@
 // time from JNI_CreateJavaVM to the return of main of an application of 400
 // generated classes, without an archive and, on Java 19 and later, with the
 // archive the launcher asks for ("Class Data Sharing=auto"): cold (the first
-// launch, which creates it when the VM ends) and warm. Prints Markdown table
-// rows in the columns of the Wine benchmark's table. Built without the
-// sanitizers: they break the runtime's archive mapping.
+// launch, which creates it when the VM ends) and warm, and after a launch
+// killed while writing it left its header zero: kept, as the runtime keeps it,
+// and deleted, as the launcher does, so that the next launch writes it anew.
+// Prints Markdown table rows in the columns of the Wine benchmark's table.
+// Built without the sanitizers: they break the runtime's archive mapping.
 //   cds_bench RUNS
 #include <dlfcn.h>
 #include <sys/wait.h>
@@ -117,6 +119,17 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) warm.samples.push_back(timeLaunch(jvm, options));
     print(cold);
     print(warm);
+    std::fstream(archive, std::ios::binary | std::ios::in | std::ios::out) << std::string(4096, '\0');
+    Row kept{label + ", header zeroed, kept", {}, median(plain.samples)};
+    for (int run = 0; run < runs; ++run) kept.samples.push_back(timeLaunch(jvm, options));
+    print(kept);
+    fs::remove(archive);  // what the launcher's check does with it
+    Row rewritten{label + ", header zeroed, deleted by the check (writes it)", {timeLaunch(jvm, options)},
+                  median(plain.samples)};
+    Row recovered{label + ", header zeroed, the launches after", {}, median(plain.samples)};
+    for (int run = 0; run < runs; ++run) recovered.samples.push_back(timeLaunch(jvm, options));
+    print(rewritten);
+    print(recovered);
     fs::remove(archive);
   }
   return 0;

@@ -44,7 +44,8 @@ OptionVerdict judgeOption(std::string_view option, int javaVersion) {
   for (std::string_view exact : {"-ea", "-da", "-esa", "-Xrs", "abort", "exit", "vfprintf"}) {
     if (option == exact) return {};
   }
-  for (std::string_view prefix : {"-D", "-verbose"}) {
+  // HotSpot takes any list here; missing entries are skipped.
+  for (std::string_view prefix : {"-D", "-verbose", "-Xbootclasspath/a:"}) {
     if (option.starts_with(prefix)) return {};
   }
   if (option.starts_with("-Xmx") || option.starts_with("-Xms")) {

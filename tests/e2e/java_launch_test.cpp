@@ -293,8 +293,10 @@ namespace {
 
 // "Class Data Sharing=auto": Java 19 and later get an archive per user and
 // runtime below LOCALAPPDATA; older runtimes, runtimes without a release file,
-// a class path with a folder (the runtime archives jars only) and an archive
-// folder that cannot be made get nothing, and launch as ever.
+// a class path with a folder (the runtime archives jars only), a folder on the
+// boot class path and an archive folder that cannot be made get nothing, and
+// launch as ever. A damaged archive is deleted before the next launch, and a
+// runtime replaced in place gets an archive of its own.
 TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
   const struct {
     const char* name;
@@ -303,6 +305,8 @@ TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
     const char* classPath;
     bool folderBlocked;   // the product folder's name is taken by a file
     bool archive;
+    const char* parameters = "";
+    const char* before = "";  // "zeroed" archive or "replaced" jvm.dll, then a second launch
   } cases[] = {
       {"Java 21", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", false, true},
       {"any case", "JAVA_VERSION=\"25\"\n", "AUTO", "app.jar", false, true},
@@ -311,6 +315,10 @@ TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
       {"not asked for", "JAVA_VERSION=\"21.0.5\"\n", "", "app.jar", false, false},
       {"a folder on the class path", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar;classes", false, false},
       {"the folder cannot be made", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", true, false},
+      {"a boot class path folder", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", false, false,
+       "-Xbootclasspath/a:%APP%\\classes"},
+      {"a damaged archive", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", false, true, "", "zeroed"},
+      {"a replaced runtime", "JAVA_VERSION=\"21.0.5\"\n", "auto", "app.jar", false, true, "", "replaced"},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -318,20 +326,24 @@ TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
     JavaApp app(currentTestName() + std::to_wstring(n++));
     app.addRuntime(L"jre");
     if (c.release) app.folder().writeFile(L"jre\\release", c.release);
+    // The runtime's base archive: magic and format version 19.
+    app.folder().writeFile(L"jre\\bin\\server\\classes.jsa",
+                           std::string("\xa2\xab\x0b\xf0\0\0\0\0\x13", 9) + std::string(99, '\0'));
     const std::wstring local = app.path() + L"\\local";
     CreateDirectoryW(local.c_str(), nullptr);
     if (c.folderBlocked) app.folder().writeFile(L"local\\Shop", "");
     app.folder().writeFile(L"app.jar", "");
     CreateDirectoryW((app.path() + L"\\classes").c_str(), nullptr);
     app.writeIni("[Product Information]\r\nProduct Name=Shop\r\nProduct Code={C0DE}\r\n" + kMain +
-                 "Class Data Sharing=" + c.value + "\r\n[Class Path]\r\nClass Path=" + c.classPath + "\r\n");
+                 "Class Data Sharing=" + c.value + "\r\nVirtual Machine Parameters=" + c.parameters +
+                 "\r\n[Class Path]\r\nClass Path=" + c.classPath + "\r\n");
     SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
+    SetEnvironmentVariableW(L"APP", app.path().c_str());
     robot::Outcome outcome = app.launch();
-    SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
     EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
     const std::vector<std::string> options = optionsBeforeHooks(app);
     if (!c.archive) {
-      EXPECT_EQ(options.size(), 1u) << "the class path only";
+      EXPECT_EQ(options.size(), *c.parameters ? 2u : 1u) << "the class path and the parameters only";
       continue;
     }
     ASSERT_EQ(options.size(), 3u) << app.journalText();
@@ -341,7 +353,23 @@ TEST(JavaLaunch, ClassDataSharingArchivePerUserAndRuntime) {
     EXPECT_NE(GetFileAttributesA(archive.substr(0, archive.rfind('\\')).c_str()), INVALID_FILE_ATTRIBUTES)
         << "the archive's folder is made";
     EXPECT_EQ(options[2], "-XX:+AutoCreateSharedArchive");
+    if (!*c.before) continue;
+    const bool replaced = std::string(c.before) == "replaced";
+    // A launch killed while writing leaves the header zero; a new time on jvm.dll stands for a new build.
+    std::ofstream(archive, std::ios::binary) << std::string(2048, '\0');
+    if (replaced) {
+      HANDLE jvm = CreateFileW((app.path() + L"\\jre\\bin\\server\\jvm.dll").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+      const FILETIME later{0, 0x01e00000};
+      EXPECT_TRUE(SetFileTime(jvm, nullptr, nullptr, &later));
+      CloseHandle(jvm);
+    }
+    app.launch();
+    EXPECT_EQ(optionsBeforeHooks(app).at(1) != options[1], replaced);
+    EXPECT_EQ(GetFileAttributesA(archive.c_str()) != INVALID_FILE_ATTRIBUTES, replaced) << "deleted when damaged";
   }
+  SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+  SetEnvironmentVariableW(L"APP", nullptr);
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
 // Runs one scenario of the launcher's JNI code against a real HotSpot, in a
 // process of its own (a VM can be created once per process):
 //   jvm_scenario LIBJVM CLASSES SCENARIO [OUT_FILE ERR_FILE]
+// JVM_SCENARIO_OPTIONS in the environment adds VM options, one a line.
 // Reports and results go to standard output as "key=value" lines.
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <future>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -99,6 +102,10 @@ int main(int argc, char** argv) {
   std::vector<std::string> options{std::string("-Djava.class.path=") + argv[2]};
   if (scenario == "bad-option") options.push_back("-Xbogus-option");
   if (scenario == "huge-heap") options.push_back("-Xmx900000g");
+  std::istringstream extra(std::getenv("JVM_SCENARIO_OPTIONS") ? std::getenv("JVM_SCENARIO_OPTIONS") : "");
+  for (std::string option; std::getline(extra, option);) {
+    if (!option.empty()) options.push_back(option);
+  }
   JavaVM* vm = nullptr;
   JNIEnv* env = nullptr;
   std::string printed;

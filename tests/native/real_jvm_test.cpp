@@ -10,6 +10,7 @@
 
 #include "jvm/installed_jvms.h"
 #include "resources/resource_ids.h"  // IWYU pragma: keep
+#include "vm/shared_archive_rules.h"
 
 namespace {
 
@@ -21,10 +22,15 @@ struct ScenarioRun {
   bool has(const std::string& line) const { return ("\n" + output).find("\n" + line + "\n") != std::string::npos; }
 };
 
-ScenarioRun runScenario(const std::string& jvm, const std::string& scenario, const std::string& extra = "") {
+// `options` go to the VM after the class path, and `classes` is the class path.
+ScenarioRun runScenario(const std::string& jvm, const std::string& scenario, const std::string& extra = "",
+                        const std::vector<std::string>& options = {}, const std::string& classes = JVM_CLASSES_DIR) {
   // HotSpot handles its own SIGSEGVs (null checks, safepoints): the sanitizer must let it.
-  std::string command = "ASAN_OPTIONS=handle_segv=0:allow_user_segv_handler=1:detect_leaks=0 " + std::string(JVM_SCENARIO_EXE) + " '" + jvm + "' '" + JVM_CLASSES_DIR + "' " + scenario + " " +
-                        extra + " 2>&1";
+  // Writing a class-data archive, it copies symbols with wide reads: no checked memcpy then.
+  std::string command = "ASAN_OPTIONS=handle_segv=0:allow_user_segv_handler=1:detect_leaks=0" +
+                        std::string(options.empty() ? "" : ":replace_intrin=0") + " JVM_SCENARIO_OPTIONS='";
+  for (const std::string& option : options) command += option + "\n";
+  command += "' " + std::string(JVM_SCENARIO_EXE) + " '" + jvm + "' '" + classes + "' " + scenario + " " + extra + " 2>&1";
   ScenarioRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -34,6 +40,15 @@ ScenarioRun runScenario(const std::string& jvm, const std::string& scenario, con
   int status = pclose(pipe);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+// The launcher's verdict: is `archive` a dynamic archive of the runtime's base archive's format?
+bool isArchiveOfJvm(const std::string& jvm, const fs::path& archive) {
+  std::string base(kArchiveHeaderBytes, '\0'), found = base;
+  std::ifstream(fs::path(jvm).parent_path() / "classes.jsa", std::ios::binary).read(base.data(), kArchiveHeaderBytes);
+  std::ifstream(archive, std::ios::binary).read(found.data(), kArchiveHeaderBytes);
+  auto bytes = [](const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); };
+  return isDynamicArchiveOf(baseArchiveVersion(bytes(base), base.size()), bytes(found), found.size(), fs::file_size(archive));
 }
 
 std::string fileText(const fs::path& path) {
@@ -183,6 +198,64 @@ TEST_P(RealJvm, AnUncaughtExceptionComesBackAsItsStackTrace) {
   ScenarioRun stop = runScenario(GetParam(), "throw-stop");
   EXPECT_EQ(stop.exitCode, 255) << "System.exit(-1)\n" << stop.output;
   EXPECT_FALSE(stop.has("invoked=1")) << stop.output;
+}
+
+// "Class Data Sharing=auto" as the launcher decides it (vm/shared_archive_rules.h),
+// on the runtimes that create the archive: whatever the archive's file held
+// and whatever the VM parameters, System.exit's code comes through, and the
+// launch after one that archived maps the application's classes.
+TEST_P(RealJvm, ClassDataArchiveKeepsTheExitCodeAndReplacesAForeignFile) {
+  if (jvmFeatureVersion(GetParam()) < 19) GTEST_SKIP() << "the runtime creates no archive";
+  const fs::path folder = fs::temp_directory_path() / ("real-jvm-cds-" + std::to_string(getpid()));
+  fs::create_directories(folder / "boot/test");
+  std::ofstream(folder / "boot/test/Extra.class") << "";
+  const fs::path archive = folder / "app.jsa", old = folder / "old.jsa";
+  const std::vector<std::string> archiveOptions{"-XX:SharedArchiveFile=" + archive.string(), "-XX:+AutoCreateSharedArchive"};
+  for (const std::string& jvm : installedJvms()) {
+    if (jvmFeatureVersion(jvm) < 19) runScenario(jvm, "exit", "", {"-XX:ArchiveClassesAtExit=" + old.string()}, JVM_CLASSES_JAR);
+  }
+  const struct {
+    const char* name;
+    const char* file;  // the archive's path before the launch: "zeroed", "old", "cut" or nothing
+    std::string parameter;
+    bool archived;
+  } cases[] = {
+      {"no file yet", "", "", true},
+      {"a header left zero by a launch killed while writing", "zeroed", "", true},
+      {"written by a runtime before Java 19", "old", "", true},
+      {"a header longer than the file", "cut", "", true},
+      {"a jar on the appended boot class path", "", "-Xbootclasspath/a:" JVM_CLASSES_JAR, true},
+      {"a folder on the appended boot class path", "", "-Xbootclasspath/a:" + (folder / "boot").string(), false},
+      {"a native agent", "", "-agentlib:jdwp=transport=dt_socket,server=y,suspend=n,address=127.0.0.1:0", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = c.file;
+    fs::remove(archive);
+    if (file == "old" && fs::exists(old)) fs::copy_file(old, archive);
+    if (file == "zeroed" || file == "cut") {
+      runScenario(GetParam(), "exit", "", archiveOptions, JVM_CLASSES_JAR);
+      std::fstream(archive, std::ios::binary | std::ios::in | std::ios::out) << std::string(file == "zeroed" ? 4096 : 0, '\0');
+      if (file == "cut") fs::resize_file(archive, kArchiveHeaderBytes + 8);
+    }
+    // The launcher's decision.
+    if (fs::exists(archive) && !isArchiveOfJvm(GetParam(), archive)) fs::remove(archive);
+    EXPECT_FALSE(fs::exists(archive)) << "deleted";
+    const StringList parameters{fromUtf8(c.parameter)};
+    auto isFolder = [](const String& path) { return fs::is_directory(toUtf8(path)); };
+    const bool archived = optionPreventingArchive(parameters, u':', isFolder).empty();
+    EXPECT_EQ(archived, c.archived);
+    std::vector<std::string> options{c.parameter};
+    if (archived) options.insert(options.end(), archiveOptions.begin(), archiveOptions.end());
+    EXPECT_EQ(runScenario(GetParam(), "exit", "", options, JVM_CLASSES_JAR).exitCode, 7);
+    if (!archived) options.insert(options.end(), archiveOptions.begin(), archiveOptions.end());
+    options.push_back("-Xlog:class+load=info:stdout:none");
+    ScenarioRun next = runScenario(GetParam(), "exit", "", options, JVM_CLASSES_JAR);
+    // What the rule spares: the runtime fails as it writes the archive.
+    EXPECT_EQ(next.exitCode, archived ? 7 : 1) << next.output;
+    EXPECT_EQ(next.has("test.Exit source: shared objects file (top)"), archived) << next.output;
+  }
+  fs::remove_all(folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Installed, RealJvm, testing::ValuesIn(installedJvms()),
