@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cwctype>
 #include <map>
 #include <set>
@@ -368,6 +369,11 @@ struct OutputReader {
   }
 };
 
+DWORD bound(DWORD ms) {
+  const char* x86 = getenv("WINE_SESSION_X86");
+  return x86 && std::string(x86) == "emulated" ? ms * 8 : ms;
+}
+
 Outcome run(const Launch& launch) {
   Outcome outcome;
   std::wstring commandLine = launch.commandLine.empty() ? L"\"" + launch.program + L"\"" : launch.commandLine;
@@ -397,12 +403,18 @@ Outcome run(const Launch& launch) {
   }
   outcome.started = true;
   Watch watch(process.dwProcessId, launch.presses, outcome.windows, launch.screenshotFolder, true);
-  DWORD started = GetTickCount();
+  const DWORD started = GetTickCount(), limit = bound(launch.timeoutMs);
   for (;;) {
     watch.poll();
     if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
-    if (GetTickCount() - started > launch.timeoutMs) {
+    if (GetTickCount() - started > limit) {
       watch.poll();
+      // A child left running would hold the test's output open, and the
+      // test program would never be seen to end.
+      for (DWORD id : watch.processes()) {
+        HANDLE child = id == process.dwProcessId ? nullptr : OpenProcess(PROCESS_TERMINATE, FALSE, id);
+        if (child) TerminateProcess(child, 0xDEAD), CloseHandle(child);
+      }
       TerminateProcess(process.hProcess, 0xDEAD);
       WaitForSingleObject(process.hProcess, 5000);
       outcome.timedOut = true;

@@ -74,8 +74,13 @@ struct Outcome {
 };
 
 // Starts the program and watches it until it ends or the time is up (then it
-// is terminated and `timedOut` set).
+// and the processes it started are terminated and `timedOut` set).
 Outcome run(const Launch& launch);
+
+// A bound on a wait for programs to do their work, stretched where 32-bit
+// programs run in emulation (WINE_SESSION_X86=emulated), which takes each
+// about a minute to start.
+DWORD bound(DWORD ms);
 
 // Watches the current process's own windows on a background thread while a
 // test calls code that shows message boxes. `stop` returns what was seen.

@@ -26,14 +26,14 @@ HANDLE start(const JavaApp& app, const std::wstring& arguments) {
 int finish(HANDLE process, DWORD timeoutMs) {
   if (!process) return -999;
   DWORD exitCode = 0xDEAD;
-  if (WaitForSingleObject(process, timeoutMs) == WAIT_TIMEOUT) TerminateProcess(process, 0xDEAD);
+  if (WaitForSingleObject(process, robot::bound(timeoutMs)) == WAIT_TIMEOUT) TerminateProcess(process, 0xDEAD);
   GetExitCodeProcess(process, &exitCode);
   CloseHandle(process);
   return static_cast<int>(exitCode);
 }
 
 bool waitForJournal(const JavaApp& app, const std::string& key, size_t count) {
-  for (int i = 0; i < 200; ++i) {
+  for (DWORD i = 0; i < robot::bound(10000) / 50; ++i) {
     if (app.journal(key).size() >= count) return true;
     Sleep(50);
   }
