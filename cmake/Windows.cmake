@@ -251,8 +251,10 @@ add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(e2e_tests PROPERTIES
   ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${OTHER_BUILD_DIR}/test-runtime;PAIRED_LAUNCHER_EXE=${OTHER_BUILD_DIR}/launcher-${OTHER_ARCH}.exe${OPTION_LISTS}"
   TIMEOUT 1800)
-# Bounds against hangs, wide enough for 32-bit Wine in emulation (make test-x86).
-set_tests_properties(windows_tests PROPERTIES TIMEOUT 900)
+# Bounds against hangs, wide enough for 32-bit Wine in emulation (make
+# test-x86), where the internal failure test alone starts six 32-bit
+# programs of about a minute each.
+set_tests_properties(windows_tests PROPERTIES TIMEOUT 1500)
 # The robot reads windows off the one virtual screen: tests that show
 # windows must not cover each other's.
 set_tests_properties(windows_tests e2e_tests PROPERTIES RESOURCE_LOCK display)
