@@ -33,10 +33,11 @@ add_library(launcher_win STATIC
   src/launcher/instance_listener.cpp
   src/launcher/launcher_app.cpp
   src/jre/machine_check.cpp
-  src/launcher/module_path.cpp
+  src/launcher/java_thread.cpp
   src/launcher/paired_product.cpp
   src/launcher/single_instance.cpp
   src/launcher/thread_slots.cpp
+  src/settings/executable_paths.cpp
   src/settings/ini_settings_file.cpp
   src/settings/layered_settings.cpp
   src/settings/per_user_settings.cpp
@@ -51,12 +52,16 @@ add_library(launcher_win STATIC
   src/ui/resizing_layout.cpp
   src/vm/class_data_sharing.cpp
   src/vm/exception_dialog.cpp
-  src/vm/java_thread.cpp
   src/vm/vm_environment.cpp
   src/vm/vm_library.cpp
   src/vm/vm_options.cpp
 )
-target_link_libraries(launcher_win PUBLIC launcher_portable user32 kernel32 gdi32 advapi32)
+# The portable code's usage requirements would give these sources all of src/.
+target_link_libraries(launcher_win PUBLIC $<LINK_ONLY:launcher_portable> user32 kernel32 gdi32 advapi32
+                                   INTERFACE launcher_headers)
+target_compile_definitions(launcher_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_include_directories(launcher_win PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
+launcher_layer_includes(launcher_win)
 launcher_warnings(launcher_win)
 # Function-local statics get no thread-safe guard, so each one that is not
 # constant-initialised must be first reached on the main thread before any
@@ -83,6 +88,7 @@ target_compile_options(launcher_portable PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 # What packaging tools need to brand a launcher; not part of the launcher.
 add_library(launcher_packaging STATIC src/settings/embedded_settings_writer.cpp)
 target_link_libraries(launcher_packaging PUBLIC launcher_portable)
+launcher_layer_includes(launcher_packaging)
 launcher_warnings(launcher_packaging)
 
 # The packaging tool: brands a launcher as an application's exe, checks INIs.

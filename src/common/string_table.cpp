@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/win_text.h"
+#include "resources/resource_ids.h"
 
 bool loadResourceString(unsigned id, String& text) {
   text.clear();
@@ -24,4 +25,8 @@ String resourceString(unsigned id) {
   String text;
   loadResourceString(id, text);
   return text;
+}
+
+Failure windowsFailure(unsigned what, uint32_t errorCode) {
+  return {IDS_WINDOWS_EXCEPTION, 0, {resourceString(what), decimalInsert(static_cast<int32_t>(errorCode))}};
 }

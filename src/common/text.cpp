@@ -55,10 +55,11 @@ static void appendArg(String& out, const FormatArg& arg) {
   }
 }
 
-String formatText(StringView pattern, std::initializer_list<FormatArg> args) {
+String formatText(StringView pattern, const FormatArg* args, size_t count) {
   String out;
   out.reserve(pattern.size());
-  const FormatArg* next = args.begin();
+  const FormatArg* next = args;
+  const FormatArg* const end = args + count;
   for (size_t i = 0; i < pattern.size(); ++i) {
     char16_t c = pattern[i];
     char16_t conv = i + 1 < pattern.size() ? pattern[i + 1] : u'\0';
@@ -69,7 +70,7 @@ String formatText(StringView pattern, std::initializer_list<FormatArg> args) {
     ++i;
     if (conv == u'%') {
       out += u'%';
-    } else if (next != args.end()) {
+    } else if (next != end) {
       appendArg(out, *next++);
     }
   }

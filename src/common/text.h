@@ -30,7 +30,10 @@ using FormatArg = std::variant<String, int32_t>;
 // number), plus %% for a percent sign. Each conversion takes the next
 // argument; a missing argument formats as nothing. Any other % sequence is
 // copied unchanged.
-String formatText(StringView pattern, std::initializer_list<FormatArg> args);
+String formatText(StringView pattern, const FormatArg* args, size_t count);
+inline String formatText(StringView pattern, std::initializer_list<FormatArg> args) {
+  return formatText(pattern, args.begin(), args.size());
+}
 
 // Appends the text's code units as little-endian byte pairs (UTF-16LE), the
 // form of resources, files and the embedded settings.

@@ -21,11 +21,14 @@ int showError(HWND owner, const TextRef& text, const TextRef& caption) {
   return MessageBoxW(owner, hasBody ? wide(body) : nullptr, hasTitle ? wide(title) : nullptr, MB_ICONERROR);
 }
 
-int formatError(HWND owner, const String& pattern, std::initializer_list<FormatArg> args) {
-  return showError(owner, formatText(pattern, args), 0u);
-}
 
-int showWindowsError(unsigned what, DWORD errorCode) {
-  return formatError(nullptr, resourceString(IDS_WINDOWS_EXCEPTION),
-                     {resourceString(what), static_cast<int32_t>(errorCode)});
+void report(const Failure& failure) {
+  if (failure.inserts.empty() && failure.appendedTextId == 0) {
+    showError(nullptr, failure.textId, 0u);
+    return;
+  }
+  String pattern = resourceString(failure.textId);
+  if (failure.appendedTextId) pattern += resourceString(failure.appendedTextId);
+  const std::vector<FormatArg> args(failure.inserts.begin(), failure.inserts.end());
+  showError(nullptr, formatText(pattern, args.data(), args.size()), 0u);
 }

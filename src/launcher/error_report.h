@@ -3,6 +3,7 @@
 // with the error icon and an OK button.
 #include <windows.h>
 
+#include "common/failure.h"
 #include "common/text.h"
 
 // A message text or caption: either a literal text or an identifier of the
@@ -25,10 +26,5 @@ class TextRef {
 // Shows one message box and returns its result, or 0 when nothing could be shown.
 int showError(HWND owner, const TextRef& text, const TextRef& caption);
 
-// Formats `pattern` (already loaded from the string table) and shows it with
-// the system's default caption.
-int formatError(HWND owner, const String& pattern, std::initializer_list<FormatArg> args);
-
-// The failure of a system call: text 202 "Windows exception: %s (errno = %d)."
-// with the text `what` (an identifier) and the error code.
-int showWindowsError(unsigned what, DWORD errorCode);
+// Shows a step's failure; the one route by which the launch reports one.
+void report(const Failure& failure);

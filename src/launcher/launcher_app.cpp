@@ -6,60 +6,50 @@
 #include "common/win_text.h"
 #include "jre/jre_not_found_dialog.h"
 #include "jre/machine_check.h"
-#include "jre/runtime_search.h"
 #include "launcher/command_line.h"
+#include "launcher/error_report.h"
 #include "launcher/extra_arguments.h"
-#include "launcher/launch_steps.h"
-#include "jre/machine_check.h"
-#include "launcher/module_path.h"
-#include "settings/ini_settings_file.h"
+#include "launcher/paired_product.h"
+#include "settings/per_user_settings.h"
 #include "splash/splash_start.h"
-
-namespace {
-
-DWORD WINAPI javaThreadProc(void* parameter) {
-  return runJava(*static_cast<LauncherApp*>(parameter));
-}
-
-}  // namespace
+#include "vm/java_session.h"
 
 LauncherApp::~LauncherApp() {
-  splashWindow.close();
+  splashWindow_.close();
   // The single instance's shutdown hook ends its requests in there.
-  if (javaVm) javaVm->DestroyJavaVM();
-  javaVm = nullptr;
-  instance.close();
-  nativeSplashCloser.fire();
+  if (javaVm_) javaVm_->DestroyJavaVM();
+  javaVm_ = nullptr;
+  singleInstance_.close();
+  nativeSplashCloser_.fire();
 }
 
 bool LauncherApp::Init() {
-  startedAsPairedProduct = takeHandOverMark();
-  splitCommandLine(trimWhiteSpace(fromWide(GetCommandLineW())), arguments);
-  if (!arguments.empty()) arguments.erase(arguments.begin());
+  startedAsPairedProduct_ = takeHandOverMark();
+  splitCommandLine(trimWhiteSpace(fromWide(GetCommandLineW())), arguments_);
+  if (!arguments_.empty()) arguments_.erase(arguments_.begin());
 
-  if (!loadLauncherSettings(*this)) return false;
+  if (!loadSettings()) return false;
   if (!setUpSingleInstance()) return false;
   if (trace::enabled()) {
-    trace::line(!instance.active()    ? "single instance: no"
-                : instance.isFirst() ? "single instance: the first instance"
-                                      : "single instance: a later launch, its arguments handed to the first instance");
+    trace::line(!singleInstance_.active()    ? "single instance: no"
+                : singleInstance_.isFirst() ? "single instance: the first instance"
+                                             : "single instance: a later launch, its arguments handed to the first instance");
   }
-  if (instance.isSecondary()) return true;
-  if (overrideWorkingDir) changeToExecutableFolder();
+  if (singleInstance_.isSecondary()) return true;
+  if (settings_.overrideWorkingDir) changeToExecutableFolder();
   return selectRuntime();
 }
 
 bool LauncherApp::setUpSingleInstance() {
-  if (!singleInstanceRequested) return true;
-  return instance.setUp(arguments, DeliveryTarget{&javaVm, mainClass, runtime.ibmAllowed()});
+  if (!settings_.singleInstanceRequested) return true;
+  return singleInstance_.setUp(paths_.module, arguments_,
+                               DeliveryTarget{&javaVm_, settings_.mainClass, runtimeFilter_.ibmAllowed()});
 }
 
-void LauncherApp::changeToExecutableFolder() {
-  String path;
-  if (!modulePath(path)) return;
+void LauncherApp::changeToExecutableFolder() const {
   // For an executable in a drive's root this leaves the bare drive ("C:"),
   // which names that drive's current directory.
-  const String folder(parentFolder(path));
+  const String folder(parentFolder(paths_.module));
   if (!folder.empty()) SetCurrentDirectoryW(wide(folder));
 }
 
@@ -67,90 +57,63 @@ bool LauncherApp::selectRuntime() {
   SelectedRuntime selected;
   // A trace lists every runtime each stage saw; the choice is the same.
   SelectionReport report;
-  const bool found = selectInstalledRuntime(selectionRequest(), selected, trace::enabled() ? &report : nullptr);
+  const SelectionRequest request{runtimeFilter_, jrePath_, paths_.folder, pairAllowed()};
+  const bool found = selectInstalledRuntime(request, selected, trace::enabled() ? &report : nullptr);
   for (const SeenRuntime& seen : report) trace::line(describeSeenRuntime(seen));
   if (found) {
-    jvmDllPath = selected.jvmDll;
-    chosenVersion = selected.version;
-    launchPairProduct = selected.handOver;
+    jvmDllPath_ = selected.jvmDll;
+    launchPairProduct_ = selected.handOver;
     traceChosenRuntime(stageName(selected.stage));
     return true;
   }
   trace::line("no stage found a runtime: the JRE-not-found dialog");
   String home;
-  if (!askUserForRuntime(runtime, home, jvmDllPath)) {
+  if (!askUserForRuntime(runtimeFilter_, home, jvmDllPath_)) {
     trace::line("the dialog was cancelled");
     return false;
   }
-  launchPairProduct = pairAllowed() && builtForPairedMachine(jvmDllPath);
-  persistChosenRuntime(*this, home);
+  launchPairProduct_ = pairAllowed() && builtForPairedMachine(jvmDllPath_);
+  persistChosenRuntime(settings_, paths_, home);
   traceChosenRuntime("the JRE-not-found dialog");
   return true;
 }
 
 void LauncherApp::traceChosenRuntime(const char* stage) const {
   if (!trace::enabled()) return;
-  trace::line("chosen by " + std::string(stage) + ": " + toUtf8(jvmDllPath) +
-              (launchPairProduct ? ", handed to the paired product " + toUtf8(pairProduct) : std::string()));
-}
-
-SelectionRequest LauncherApp::selectionRequest() const {
-  SelectionRequest request{runtime, jrePath, {}, pairAllowed()};
-  executableFolder(request.executableFolder);
-  return request;
-}
-
-bool LauncherApp::startSplash() {
-  String path;
-  if (!settingsFilePath(path)) return false;
-  IniSettingsFile settings(path);
-  splashImage = settings.value(setting::kSplashScreen);
-  splashShadowValue = settings.value(setting::kSplashScreenShadow);
-  const bool preferNative = equalsIgnoreCase(settings.value(setting::kPreferNativeSplash), setting::kYes);
-  showSplash({splashImage, splashShadowValue, preferNative}, jvmDllPath, nativeSplashCloser, splashWindow);
-  return true;
+  trace::line("chosen by " + std::string(stage) + ": " + toUtf8(jvmDllPath_) +
+              (launchPairProduct_ ? ", handed to the paired product " + toUtf8(settings_.pairProduct) : std::string()));
 }
 
 int32_t LauncherApp::Run() {
-  if (launchPairProduct) return launchPairedProduct(*this);
-  if (instance.isSecondary()) return instance.waitForAnswer();
+  if (launchPairProduct_) return launchPairedProduct(settings_.pairProduct, settings_.pairReturnCode);
+  if (singleInstance_.isSecondary()) return singleInstance_.waitForAnswer();
 
-  prepareVmEnvironment(*this);
-  bool noSplash = findArgument(arguments, u"-nosplash") >= 0 || findArgument(arguments, u"/nosplash") >= 0;
-  // startSplash fails only when the settings file's name cannot be formed,
-  // which Init has already met and reported; the launch then ends quietly.
-  if (!noSplash && !startSplash()) return 0;
-  if (!loadVmLibrary(*this)) return -1;
-  if (!buildVmOptions(*this)) return -1;
-  appendExtraArguments(extraArguments, arguments);
-  if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize(*this);
-  if (trace::enabled()) trace::line("Java thread stack size " + std::to_string(javaThreadStackSize) + " bytes");
+  prepareVmEnvironment(jvmDllPath_, settings_, paths_, vmOptions_);
+  const bool noSplash = findArgument(arguments_, u"-nosplash") >= 0 || findArgument(arguments_, u"/nosplash") >= 0;
+  if (!noSplash) {
+    showSplash({settings_.splashImage, settings_.splashShadowValue, settings_.preferNativeSplash}, jvmDllPath_,
+               nativeSplashCloser_, splashWindow_);
+  }
+  Failure failure;
+  if (!loadVmLibrary(jvmDllPath_, jvmEntries_, failure) ||
+      !buildVmOptions(jvmDllPath_, settings_, paths_, vmOptions_, javaThreadStackSize_, failure)) {
+    report(failure);
+    return -1;
+  }
+  appendExtraArguments(settings_.extraArguments, arguments_);
+  if (javaThreadStackSize_ == 0) javaThreadStackSize_ = defaultStackSize(jvmEntries_.defaultInitArgs);
+  if (trace::enabled()) trace::line("Java thread stack size " + std::to_string(javaThreadStackSize_) + " bytes");
 
   DWORD result = 0;
   UniqueHandle thread(
-      CreateThread(nullptr, javaThreadStackSize, javaThreadProc, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+      CreateThread(nullptr, javaThreadStackSize_, javaThreadProc, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   if (thread) {
     WaitForSingleObject(thread.get(), INFINITE);
     GetExitCodeThread(thread.get(), &result);
   } else {
-    result = runJava(*this);
+    result = runJava();
   }
   if (result == 0) return 0;
-  nativeSplashCloser.fire();
+  nativeSplashCloser_.fire();
   return -1;
-}
-
-uint32_t runJava(LauncherApp& app) {
-  if (!createJavaVm(app)) return 1;
-  if (app.instance.isFirst() && app.instance.active()) {
-    trace::line(app.instance.stopWhenVmShutsDown(app.javaEnv)
-                    ? "single instance: requests end as the VM shuts down"
-                    : "single instance: the runtime takes no shutdown hook; requests end after the VM");
-  }
-  if (!invokeMainClass(app)) return 1;
-  if (app.serviceMode && app.javaVm) {
-    app.javaVm->DestroyJavaVM();
-    app.javaVm = nullptr;
-  }
-  return 0;
 }

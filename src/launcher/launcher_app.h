@@ -1,23 +1,21 @@
 #pragma once
-// The one application object of a launch: every piece of state, filled by the
-// steps of Init and Run and released by the destructor.
+// The launch: Init decides what it does, Run carries that out. Each step
+// takes what it reads and gives back what it decides; the values live here,
+// and so do the launch's live resources, which the destructor tears down.
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "common/text.h"
-#include "common/unique_resource.h"
-#include "jre/runtime_choice.h"
 #include "jre/runtime_filter.h"
 #include "jre/runtime_selection.h"
-#include "jre/version_number.h"
 #include "launcher/single_instance.h"
-#include "settings/per_user_settings.h"
+#include "settings/launch_settings.h"
+#include "settings/settings_path.h"
 #include "splash/native_splash_closer.h"
 #include "splash/splash_screen.h"
 #include "vm/jni_entries.h"
+#include "vm/vm_steps.h"
 
 class LauncherApp {
  public:
@@ -31,65 +29,45 @@ class LauncherApp {
   // Carries the decision out and returns the process exit code.
   int32_t Run();
 
-  String splashImage;
-  String splashShadowValue;
-  String jvmDllPath;
-  JavaVM* javaVm = nullptr;
-  JNIEnv* javaEnv = nullptr;
-  String mainClass;
-  VersionNumber chosenVersion;
-  StringList arguments;
-  SplashScreen splashWindow;
-  bool serviceMode = false;
-  // What the settings ask of a runtime: "JVM Type", "JVM Source", "VM
-  // Provider", the bounds and "Preferred versions".
-  RuntimeFilter runtime;
-  String productName;
-  String productCode;
-  String upgradeCode;
-  std::vector<std::string> vmOptions;
-  String jrePath;
-  String libraryPath;
-  // "Single Instance" asks for it (never in service mode).
-  bool singleInstanceRequested = false;
-  SingleInstance instance;
-  String stdoutFile;
-  String stderrFile;
-  bool stdoutAppend = false;
-  bool stderrAppend = false;
-  String systemPath;
-  String extraArguments;
-  String pairProduct;
-  bool pairReturnCode = false;
-  bool failureCheck = false;
-  bool overrideWorkingDir = false;
-  uint32_t javaThreadStackSize = 0;
-  // "Class Data Sharing=auto": an archive per user and runtime.
-  bool classDataSharing = false;
-  NativeSplashCloser nativeSplashCloser;
-  bool launchPairProduct = false;
-  bool startedAsPairedProduct = false;
-  CreateJavaVmEntry createJavaVmEntry = nullptr;
-  DefaultInitArgsEntry defaultInitArgsEntry = nullptr;
-  FindClassFromBootLoaderEntry findClassFromBootLoaderEntry = nullptr;
-
-  ProductIdentity product() const { return {productName, productCode}; }
-  // What the runtime selection stages start from.
-  SelectionRequest selectionRequest() const;
-
  private:
+  // Init's steps (loadSettings in settings_loader.cpp).
+  bool loadSettings();
   bool setUpSingleInstance();
-  void changeToExecutableFolder();
+  void changeToExecutableFolder() const;
   bool selectRuntime();
   void traceChosenRuntime(const char* stage) const;
-  // Reads the splash settings and shows the splash; false when the settings
-  // file's name cannot be formed.
-  bool startSplash();
   // Whether the paired product may take a launch over: one is configured and
   // it did not hand this launch here.
-  bool pairAllowed() const { return !pairProduct.empty() && !startedAsPairedProduct; }
-};
+  bool pairAllowed() const { return !settings_.pairProduct.empty() && !startedAsPairedProduct_; }
 
-// Body of the Java thread: creates the VM and runs the main class.
-// Returns 0 when the main method ran, 1 otherwise.
-uint32_t runJava(LauncherApp& app);
+  // Run's steps: the Java thread's body (java_thread.cpp) and its parts.
+  static DWORD WINAPI javaThreadProc(void* self);
+  uint32_t runJava();
+  bool createJavaVm();
+  bool invokeMainClass();
+
+  // What Init decides.
+  ExecutablePaths paths_;
+  LaunchSettings settings_;
+  // What the settings ask of a runtime: "JVM Type", "JVM Source", "VM
+  // Provider", the bounds and "Preferred versions".
+  RuntimeFilter runtimeFilter_;
+  String jrePath_;
+  StringList arguments_;
+  bool startedAsPairedProduct_ = false;
+  String jvmDllPath_;
+  bool launchPairProduct_ = false;
+
+  // What Run prepares.
+  JvmEntries jvmEntries_;
+  VmOptions vmOptions_;
+  uint32_t javaThreadStackSize_ = 0;
+
+  // The live resources; the destructor releases them in the order the launch
+  // needs: splash, VM, single instance, the runtime's native splash.
+  SplashScreen splashWindow_;
+  NativeSplashCloser nativeSplashCloser_;
+  SingleInstance singleInstance_;
+  JavaVM* javaVm_ = nullptr;
+  JNIEnv* javaEnv_ = nullptr;
+};

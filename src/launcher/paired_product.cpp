@@ -1,9 +1,9 @@
 // Hands the launch to the paired product: the sibling launcher for runtimes
 // this process cannot load. It gets this process's command line unchanged.
+#include "launcher/paired_product.h"
+
 #include "common/unique_resource.h"
 #include "common/win_text.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
 
 namespace {
 
@@ -20,12 +20,12 @@ bool takeHandOverMark() {
   return true;
 }
 
-int32_t launchPairedProduct(LauncherApp& app) {
+int32_t launchPairedProduct(const String& pairProduct, bool passExitCode) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   SetEnvironmentVariableW(kHandOverMark, L"1");
-  BOOL started = CreateProcessW(wide(app.pairProduct), GetCommandLineW(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  BOOL started = CreateProcessW(wide(pairProduct), GetCommandLineW(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                 &startup, &process);
   SetEnvironmentVariableW(kHandOverMark, nullptr);
   if (!started) {
@@ -35,7 +35,7 @@ int32_t launchPairedProduct(LauncherApp& app) {
   UniqueHandle thread(process.hThread);
   UniqueHandle child(process.hProcess);
   DWORD exitCode = 0;
-  if (app.pairReturnCode) {
+  if (passExitCode) {
     WaitForSingleObject(child.get(), INFINITE);
     GetExitCodeProcess(child.get(), &exitCode);
   }

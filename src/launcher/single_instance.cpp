@@ -5,7 +5,6 @@
 #include "common/win_text.h"
 #include "launcher/error_report.h"
 #include "launcher/instance_arguments.h"
-#include "launcher/module_path.h"
 #include "resources/resource_ids.h"
 #include "vm/shutdown_hook.h"
 
@@ -22,9 +21,8 @@ const DWORD kWaitForClosingMs = 15000;
 const DWORD kListenerStopMs = 6000;
 const DWORD kPollMs = 20;
 
-String instanceName() {
-  String name;
-  if (!modulePath(name)) return {};
+// The executable's path with its backslashes as underscores.
+String instanceName(String name) {
   for (char16_t& c : name) {
     if (c == u'\\') c = u'_';
   }
@@ -179,7 +177,7 @@ bool SingleInstance::handOver(const String& name, const StringList& arguments) {
     const ULONGLONG now = GetTickCount64();
     const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
     if (WaitForSingleObject(closingFirst.get(), left) == WAIT_TIMEOUT) {
-      showError(nullptr, IDS_STILL_CLOSING, 0u);
+      report({IDS_STILL_CLOSING, 0, {}});
       return false;
     }
   }
@@ -229,10 +227,10 @@ SingleInstance::HandOver SingleInstance::tryHandOver(const String& name, const S
   return HandOver::FirstClosing;
 }
 
-bool SingleInstance::setUp(const StringList& arguments, const DeliveryTarget& target) {
+bool SingleInstance::setUp(const String& modulePath, const StringList& arguments, const DeliveryTarget& target) {
   target_ = target;
   active_ = true;
-  String name = instanceName();
+  String name = instanceName(modulePath);
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedInstanceBlock),
                                       wide(name));
   const bool created = GetLastError() == 0;

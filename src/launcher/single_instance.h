@@ -19,11 +19,12 @@ class SingleInstance {
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
 
-  // Creates the block and becomes the first instance, whose listener hands
-  // later requests to `target`; or hands `arguments` to the first instance.
+  // Creates the block named after the executable at `modulePath` and becomes
+  // the first instance, whose listener hands later requests to `target`; or
+  // hands `arguments` to the first instance.
   // False when a later launch cannot hand its arguments over. Without the
   // block the launch goes on as a plain one (not active).
-  bool setUp(const StringList& arguments, const DeliveryTarget& target);
+  bool setUp(const String& modulePath, const StringList& arguments, const DeliveryTarget& target);
   bool active() const { return active_; }
   bool isFirst() const { return first_; }
   bool isSecondary() const { return active_ && !first_; }

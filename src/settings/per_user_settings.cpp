@@ -3,7 +3,6 @@
 #include "common/environment.h"
 #include "common/file_system.h"
 #include "common/win_text.h"
-#include "launcher/module_path.h"
 #include "settings/ini_settings_file.h"
 #include "settings/per_user_path.h"
 #include "settings/settings_path.h"
@@ -18,12 +17,6 @@ String perUserSettingsPath(const ProductIdentity& product, const String& executa
   return path.file;
 }
 
-String launcherPerUserSettingsPath(const ProductIdentity& product, bool createFolders) {
-  String module;
-  if (!modulePath(module)) return String();
-  return perUserSettingsPath(product, module, createFolders);
-}
-
 String configuredJrePath(SettingsSource& settings, const ProductIdentity& product, const String& executablePath,
                          bool service) {
   if (!service) {
@@ -34,17 +27,30 @@ String configuredJrePath(SettingsSource& settings, const ProductIdentity& produc
   return settings.value(setting::kJrePath);
 }
 
-bool pairSettingsFilePath(const String& pairProduct, String& path) {
+bool pairSettingsFilePath(const String& pairProduct, const String& executableFolder, String& path) {
   if (pairProduct.empty()) return false;
   // A bare or relative name lies beside this executable: left relative, the
   // system would put the file in the Windows folder (a service's current
   // directory is the system folder).
   String pair = pairProduct;
   bool relative = !(pair.size() >= 2 && pair[1] == u':') && pair[0] != u'\\';
-  if (relative) {
-    String folder;
-    if (!executableFolder(folder)) return false;
-    pair = folder + pair;
-  }
+  if (relative) pair = executableFolder + pair;
   return settingsPathForModule(pair, path);
+}
+
+void persistChosenRuntime(const LaunchSettings& settings, const ExecutablePaths& paths, const String& home) {
+  if (home.empty()) return;  // an empty folder would name the current directory
+  if (!settings.serviceMode) {
+    const String own = perUserSettingsPath(settings.product(), paths.module, true);
+    if (!own.empty()) IniSettingsFile(own).store(setting::kJrePath, home);
+    if (!settings.pairProduct.empty()) {
+      IniSettingsFile(perUserSettingsPath(settings.product(), settings.pairProduct, true)).store(setting::kJrePath, home);
+    }
+  } else {
+    IniSettingsFile(paths.settings).store(setting::kJrePath, home);
+    String pairPath;
+    if (pairSettingsFilePath(settings.pairProduct, paths.folder, pairPath)) {
+      IniSettingsFile(pairPath).store(setting::kJrePath, home);
+    }
+  }
 }

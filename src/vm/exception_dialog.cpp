@@ -12,8 +12,7 @@ namespace {
 // The dialog's own text conversions; reports are not needed here.
 class TraceHost : public JavaHost {
  public:
-  void formatError(unsigned, std::initializer_list<FormatArg>) override {}
-  void showError(unsigned) override {}
+  void report(const Failure&) override {}
   String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
   void park() override {}
   void endProcess(int32_t) override {}

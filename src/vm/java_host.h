@@ -6,15 +6,14 @@
 
 #include <string>
 
+#include "common/failure.h"
 #include "common/text.h"
 
 class JavaHost {
  public:
   virtual ~JavaHost() = default;
-  // A message of the string table, formatted with the arguments.
-  virtual void formatError(unsigned textId, std::initializer_list<FormatArg> args) = 0;
-  // A message of the string table as it stands.
-  virtual void showError(unsigned textId) = 0;
+  // Reports a failure to find or call main.
+  virtual void report(const Failure& failure) = 0;
   // Narrow text of the VM decoded in the thread's ANSI code page.
   virtual String fromAnsi(const std::string& bytes) = 0;
   // The main method is about to run: secondary launches may now be delivered.

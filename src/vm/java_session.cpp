@@ -22,7 +22,7 @@ std::atomic<const MainClassCheck*> mainClassCheck{nullptr};
 // when the hook returns), the abort hook when it aborts.
 void JNICALL exitHook(jint) {
   if (const MainClassCheck* check = mainClassCheck.exchange(nullptr)) {
-    check->host->formatError(IDS_MAIN_CLASS_LOAD_FAILED, {*check->mainClass});
+    check->host->report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {*check->mainClass}});
     check->host->endProcess(-1);
   }
 }
@@ -307,7 +307,7 @@ MainForm loadThroughLauncherHelper(JNIEnv* env, const MainInvocation& call, Java
 jclass findMainClass(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   jstring name = newJavaString(env, call.mainClass);
   if (!name) {
-    host.formatError(IDS_MAIN_CLASS_LOAD_FAILED, {call.mainClass});
+    host.report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {call.mainClass}});
     return nullptr;
   }
   const char* chars = env->GetStringUTFChars(name, nullptr);
@@ -318,7 +318,7 @@ jclass findMainClass(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   jclass found = env->FindClass(chars);
   if (!found) {
     env->ExceptionDescribe();
-    host.formatError(IDS_MAIN_CLASS_NOT_FOUND, {host.fromAnsi(chars)});
+    host.report({IDS_MAIN_CLASS_NOT_FOUND, 0, {host.fromAnsi(chars)}});
     env->ReleaseStringUTFChars(name, chars);
     return nullptr;
   }
@@ -376,7 +376,7 @@ bool runMain(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
     if (env->ExceptionOccurred()) {
       env->ExceptionDescribe();
     } else {
-      host.showError(IDS_NO_MAIN_METHOD);
+      host.report({IDS_NO_MAIN_METHOD, 0, {}});
     }
     return false;
   }

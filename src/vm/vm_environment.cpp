@@ -5,27 +5,25 @@
 #include "common/environment.h"
 #include "common/launch_trace.h"
 #include "common/win_text.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
-#include "launcher/module_path.h"
 #include "vm/runtime_folders.h"
+#include "vm/vm_steps.h"
 
-void prepareVmEnvironment(LauncherApp& app) {
-  SetEnvironmentVariableW(L"QL_JVM_PATH", wide(app.jvmDllPath));
-  SetEnvironmentVariableW(L"QL_JVM_HOME", wide(runtimeHome(app.jvmDllPath)));
+void prepareVmEnvironment(const String& jvmDllPath, const LaunchSettings& settings, const ExecutablePaths& paths,
+                          VmOptions& options) {
+  SetEnvironmentVariableW(L"QL_JVM_PATH", wide(jvmDllPath));
+  SetEnvironmentVariableW(L"QL_JVM_HOME", wide(runtimeHome(jvmDllPath)));
 
-  if (!app.libraryPath.empty()) {
-    String launcherFolder;
-    executableFolder(launcherFolder);
-    app.libraryPath = expandEnvironment(extendedLibraryPath(app.libraryPath, launcherFolder, app.jvmDllPath));
-    app.vmOptions.push_back(toThreadAnsi(u"-Djava.library.path=" + app.libraryPath));
+  String libraryPath;
+  if (!settings.libraryPath.empty()) {
+    libraryPath = expandEnvironment(extendedLibraryPath(settings.libraryPath, paths.folder, jvmDllPath));
+    options.push_back(toThreadAnsi(u"-Djava.library.path=" + libraryPath));
   }
-  const String path = expandEnvironment(vmProcessPath(app.systemPath, app.jvmDllPath));
+  const String path = expandEnvironment(vmProcessPath(settings.systemPath, jvmDllPath));
   SetEnvironmentVariableW(L"Path", wide(path));
   if (trace::enabled()) {
-    trace::line(u"set QL_JVM_PATH=" + app.jvmDllPath);
-    trace::line(u"set QL_JVM_HOME=" + runtimeHome(app.jvmDllPath));
+    trace::line(u"set QL_JVM_PATH=" + jvmDllPath);
+    trace::line(u"set QL_JVM_HOME=" + runtimeHome(jvmDllPath));
     trace::line(u"set Path=" + path);
-    if (!app.libraryPath.empty()) trace::line(u"option -Djava.library.path=" + app.libraryPath);
+    if (!libraryPath.empty()) trace::line(u"option -Djava.library.path=" + libraryPath);
   }
 }

@@ -4,11 +4,9 @@
 #include "common/string_table.h"
 #include "common/system_library.h"
 #include "common/win_text.h"
-#include "launcher/error_report.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
 #include "vm/runtime_folders.h"
+#include "vm/vm_steps.h"
 
 namespace {
 
@@ -52,30 +50,21 @@ HMODULE loadJvmLibrary(const String& jvmDllPath, DWORD& error) {
   return library;
 }
 
-void reportMissingEntry() {
-  DWORD error = GetLastError();
-  showWindowsError(IDS_NO_CREATE_JAVA_VM, error);
-}
-
 }  // namespace
 
-bool loadVmLibrary(LauncherApp& app) {
+bool loadVmLibrary(const String& jvmDllPath, JvmEntries& entries, Failure& failure) {
   DWORD error = 0;
-  HMODULE library = loadJvmLibrary(app.jvmDllPath, error);
+  HMODULE library = loadJvmLibrary(jvmDllPath, error);
   if (!library) {
-    formatError(nullptr, resourceString(IDS_VM_LIBRARY_LOAD_FAILED), {app.jvmDllPath, static_cast<int32_t>(error)});
+    failure = {IDS_VM_LIBRARY_LOAD_FAILED, 0, {jvmDllPath, decimalInsert(static_cast<int32_t>(error))}};
     return false;
   }
-  app.createJavaVmEntry = procedureOf<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
-  if (!app.createJavaVmEntry) {
-    reportMissingEntry();
+  entries.createJavaVm = procedureOf<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
+  if (entries.createJavaVm) entries.defaultInitArgs = procedureOf<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
+  if (!entries.createJavaVm || !entries.defaultInitArgs) {
+    failure = windowsFailure(IDS_NO_CREATE_JAVA_VM, GetLastError());
     return false;
   }
-  app.defaultInitArgsEntry = procedureOf<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
-  if (!app.defaultInitArgsEntry) {
-    reportMissingEntry();
-    return false;
-  }
-  app.findClassFromBootLoaderEntry = procedureOf<FindClassFromBootLoaderEntry>(library, "JVM_FindClassFromBootLoader");
+  entries.findClassFromBootLoader = procedureOf<FindClassFromBootLoaderEntry>(library, "JVM_FindClassFromBootLoader");
   return true;
 }

@@ -7,14 +7,10 @@
 #include "common/file_system.h"
 #include "common/split_string.h"
 #include "common/win_text.h"
-#include "launcher/error_report.h"
-#include "launcher/launch_steps.h"
-#include "launcher/launcher_app.h"
-#include "launcher/module_path.h"
 #include "resources/resource_ids.h"
-#include "settings/layered_settings.h"
 #include "vm/class_data_sharing.h"
 #include "vm/vm_parameters.h"
+#include "vm/vm_steps.h"
 
 namespace {
 
@@ -57,40 +53,35 @@ MemoryFigures machineMemory() {
 
 }  // namespace
 
-bool buildVmOptions(LauncherApp& app) {
-  String settingsPath;
-  String executable;
-  if (!settingsFilePath(settingsPath) || !modulePath(executable)) return false;
-  LayeredSettings settings(settingsPath, embeddedSettingsText(app.upgradeCode));
-
+bool buildVmOptions(const String& jvmDllPath, const LaunchSettings& settings, const ExecutablePaths& paths,
+                    VmOptions& options, uint32_t& javaThreadStackSize, Failure& failure) {
   StringList entries;
-  splitString(settings.value(setting::kClassPath), u";", entries);
+  splitString(settings.classPath, u";", entries);
   StringList classPath;
-  if (equalsIgnoreCase(settings.value(setting::kEmbeddedJar), setting::kYes)) classPath.push_back(executable);
+  if (settings.embeddedJar) classPath.push_back(paths.module);
   for (const String& raw : entries) {
     String entry = expandEnvironment(raw);
     bool direct = entry.find(u'*') == String::npos && (isDrivePath(entry) || isUncPath(entry));
     if (direct) {
       classPath.push_back(entry);
     } else {
-      expandClassPathEntry(entry, executable, classPath);
+      expandClassPathEntry(entry, paths.module, classPath);
     }
   }
   if (classPath.empty()) {
-    showError(nullptr, IDS_NO_CLASS_PATH, 0u);
+    failure = {IDS_NO_CLASS_PATH, 0, {}};
     return false;
   }
 
-  StringList options{u"-Djava.class.path=" + joinClassPath(classPath)};
-  StringList parameters =
-      vmParameterOptions(settings.value(setting::kVmParameters), machineMemory, app.javaThreadStackSize);
+  StringList ordered{u"-Djava.class.path=" + joinClassPath(classPath)};
+  StringList parameters = vmParameterOptions(settings.vmParameters, machineMemory, javaThreadStackSize);
   // Before the VM parameters, which may override them.
-  if (app.classDataSharing) {
-    for (String& option : classDataSharingOptions(app.jvmDllPath, app.product(), executable, classPath, parameters)) {
-      options.push_back(std::move(option));
+  if (settings.classDataSharing) {
+    for (String& option : classDataSharingOptions(jvmDllPath, settings.product(), paths.module, classPath, parameters)) {
+      ordered.push_back(std::move(option));
     }
   }
-  for (String& option : parameters) options.push_back(std::move(option));
-  for (const String& option : options) app.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
+  for (String& option : parameters) ordered.push_back(std::move(option));
+  for (const String& option : ordered) options.push_back(toThreadAnsi(expandEnvironment(option)));
   return true;
 }

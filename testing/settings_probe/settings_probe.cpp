@@ -8,12 +8,14 @@
 #include <cstdio>
 
 #include "common/win_text.h"
-#include "launcher/module_path.h"
+#include "settings/executable_paths.h"
 #include "settings/layered_settings.h"
 
 int wmain(int argc, wchar_t** argv) {
-  String path;
-  if (argc < 3 || !settingsFilePath(path)) return 2;
+  ExecutablePaths paths;
+  DWORD error = 0;
+  if (argc < 3 || !currentExecutablePaths(paths, error) || paths.settings.empty()) return 2;
+  const String& path = paths.settings;
   _setmode(_fileno(stdout), _O_BINARY);
   String upgradeCode = IniSettingsFile(path).getValue(u"Product Information", u"Upgrade Code");
   LayeredSettings settings(path, embeddedSettingsText(upgradeCode));

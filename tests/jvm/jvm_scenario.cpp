@@ -28,15 +28,14 @@ void line(const std::string& key, const std::string& value) {
 class ScenarioHost : public JavaHost {
  public:
   explicit ScenarioHost(bool stop) : stop_(stop) {}
-  void formatError(unsigned textId, std::initializer_list<FormatArg> args) override {
+  void report(const Failure& failure) override {
     std::string text;
-    for (const FormatArg& arg : args) {
+    for (const String& insert : failure.inserts) {
       if (!text.empty()) text += "|";
-      text += std::holds_alternative<String>(arg) ? toUtf8(std::get<String>(arg)) : std::to_string(std::get<int32_t>(arg));
+      text += toUtf8(insert);
     }
-    line("report " + std::to_string(textId), text);
+    line("report " + std::to_string(failure.textId), text);
   }
-  void showError(unsigned textId) override { line("report " + std::to_string(textId), ""); }
   String fromAnsi(const std::string& bytes) override { return fromUtf8(bytes); }
   void mainAboutToRun() override { line("main-about-to-run", "1"); }
   void mainThrew() override { line("main-threw", "1"); }

@@ -66,7 +66,7 @@ TEST(ShowError, ShowsOneUnownedErrorBoxWithOk) {
 
 TEST(ShowWindowsError, WrapsTheTextAndTheErrorCode) {
   robot::InProcessWatcher watcher({L"OK"});
-  showWindowsError(IDS_NO_MODULE_PATH, ERROR_ACCESS_DENIED);
+  report(windowsFailure(IDS_NO_MODULE_PATH, ERROR_ACCESS_DENIED));
   std::vector<robot::Window> seen = watcher.stop();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].staticText(), L"Windows exception: failed to get the module path (errno = 5).\n");

@@ -5,7 +5,6 @@
 #include "file_tree/file_tree.h"
 #include "jre/runtime_search.h"
 #include "jre/runtime_selection.h"
-#include "launcher/launch_steps.h"
 #include "test_files.h"
 
 namespace {

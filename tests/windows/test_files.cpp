@@ -5,7 +5,7 @@
 #include "file_tree/file_tree.h"
 
 #include "common/win_text.h"
-#include "launcher/module_path.h"
+#include "settings/executable_paths.h"
 
 String freshTempFolder(const std::string& name) {
   wchar_t temp[MAX_PATH];
@@ -31,8 +31,11 @@ void writeUtf16File(const String& path, const String& text) {
   writeBytes(path, bytes);
 }
 
-String ownSettingsFile() {
-  String path;
-  settingsFilePath(path);
-  return path;
+ExecutablePaths ownPaths() {
+  ExecutablePaths paths;
+  DWORD error = 0;
+  currentExecutablePaths(paths, error);
+  return paths;
 }
+
+String ownSettingsFile() { return ownPaths().settings; }

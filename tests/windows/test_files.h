@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "settings/settings_path.h"
 
 // A fresh, empty folder under the temporary folder; returns its path with no
 // trailing backslash.
@@ -13,5 +14,6 @@ void writeAnsiFile(const String& path, const std::string& text);
 void writeUtf16File(const String& path, const String& text);
 void writeBytes(const String& path, const std::string& bytes);
 
-// The launcher settings file of the running test executable (beside it).
+// The paths of the running test executable, and its settings file (beside it).
+ExecutablePaths ownPaths();
 String ownSettingsFile();
