@@ -89,3 +89,11 @@ target_link_libraries(cds_bench PRIVATE ${CMAKE_DL_LIBS})
 target_compile_definitions(cds_bench PRIVATE CDS_APP_JAR="${CDS_APP_JAR}")
 add_dependencies(cds_bench cds_app_classes)
 launcher_warnings(cds_bench)
+
+# The layers hold: with the vm layer's include root, common is found and the
+# launcher is not (the first missing header ends the compile).
+add_test(NAME layer_refuses_upward_include
+  COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only -I${CMAKE_BINARY_DIR}/layers/vm
+          ${CMAKE_SOURCE_DIR}/tests/static/upward_include.cpp)
+set_tests_properties(layer_refuses_upward_include PROPERTIES
+  PASS_REGULAR_EXPRESSION "launcher/launcher_app.h: No such file or directory")
