@@ -2,7 +2,6 @@
 
 #include "common/string_table.h"
 #include "common/win_text.h"
-#include "resources/resource_ids.h"
 
 bool TextRef::resolve(String& text, bool& present) const {
   present = isText_ || id_ != 0;
@@ -20,7 +19,6 @@ int showError(HWND owner, const TextRef& text, const TextRef& caption) {
   if (!text.resolve(body, hasBody) || !caption.resolve(title, hasTitle)) return 0;
   return MessageBoxW(owner, hasBody ? wide(body) : nullptr, hasTitle ? wide(title) : nullptr, MB_ICONERROR);
 }
-
 
 void report(const Failure& failure) {
   if (failure.inserts.empty() && failure.appendedTextId == 0) {

@@ -31,9 +31,9 @@ bool LauncherApp::Init() {
   if (!loadSettings()) return false;
   if (!setUpSingleInstance()) return false;
   if (trace::enabled()) {
-    trace::line(!singleInstance_.active()    ? "single instance: no"
+    trace::line(!singleInstance_.active()  ? "single instance: no"
                 : singleInstance_.isFirst() ? "single instance: the first instance"
-                                             : "single instance: a later launch, its arguments handed to the first instance");
+                                            : "single instance: a later launch, its arguments handed to the first instance");
   }
   if (singleInstance_.isSecondary()) return true;
   if (settings_.overrideWorkingDir) changeToExecutableFolder();

@@ -44,7 +44,8 @@ void persistChosenRuntime(const LaunchSettings& settings, const ExecutablePaths&
     const String own = perUserSettingsPath(settings.product(), paths.module, true);
     if (!own.empty()) IniSettingsFile(own).store(setting::kJrePath, home);
     if (!settings.pairProduct.empty()) {
-      IniSettingsFile(perUserSettingsPath(settings.product(), settings.pairProduct, true)).store(setting::kJrePath, home);
+      const String pair = perUserSettingsPath(settings.product(), settings.pairProduct, true);
+      IniSettingsFile(pair).store(setting::kJrePath, home);
     }
   } else {
     IniSettingsFile(paths.settings).store(setting::kJrePath, home);

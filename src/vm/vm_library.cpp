@@ -60,7 +60,9 @@ bool loadVmLibrary(const String& jvmDllPath, JvmEntries& entries, Failure& failu
     return false;
   }
   entries.createJavaVm = procedureOf<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
-  if (entries.createJavaVm) entries.defaultInitArgs = procedureOf<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
+  if (entries.createJavaVm) {
+    entries.defaultInitArgs = procedureOf<DefaultInitArgsEntry>(library, "JNI_GetDefaultJavaVMInitArgs");
+  }
   if (!entries.createJavaVm || !entries.defaultInitArgs) {
     failure = windowsFailure(IDS_NO_CREATE_JAVA_VM, GetLastError());
     return false;
