@@ -60,7 +60,7 @@ BEGIN
   END
 END
 ]=])
-  add_executable(${ARG_NAME} WIN32 ${CMAKE_SOURCE_DIR}/src/launcher/main.cpp ${rc})
+  add_executable(${ARG_NAME} WIN32 ${CMAKE_SOURCE_DIR}/src/launcher/win32/main.cpp ${rc})
   target_include_directories(${ARG_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
   target_link_libraries(${ARG_NAME} PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
   launcher_warnings(${ARG_NAME})

@@ -96,4 +96,4 @@ add_test(NAME layer_refuses_upward_include
   COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only -I${CMAKE_BINARY_DIR}/layers/vm
           ${CMAKE_SOURCE_DIR}/tests/static/upward_include.cpp)
 set_tests_properties(layer_refuses_upward_include PROPERTIES
-  PASS_REGULAR_EXPRESSION "launcher/launcher_app.h: No such file or directory")
+  PASS_REGULAR_EXPRESSION "launcher/command_line.h: No such file or directory")

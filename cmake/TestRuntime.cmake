@@ -19,7 +19,9 @@ set(_tr_parts ${CMAKE_BINARY_DIR}/test-runtime-parts)
 set(_tr_src ${CMAKE_SOURCE_DIR}/testing/test_runtime)
 
 add_library(test_runtime_settings INTERFACE)
-target_include_directories(test_runtime_settings INTERFACE ${_tr_src} ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
+target_include_directories(test_runtime_settings INTERFACE ${_tr_src} ${CMAKE_SOURCE_DIR}/src/vm/win32/jni ${JNI_INCLUDE_DIR})
+# The launcher's declaration of the JNI 1.1 init-args record.
+target_link_libraries(test_runtime_settings INTERFACE launcher_headers)
 target_compile_definitions(test_runtime_settings INTERFACE
   UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0602 _JNI_IMPLEMENTATION_)
 
@@ -128,9 +130,9 @@ add_executable(test_runtime_tests
   ${CMAKE_SOURCE_DIR}/tests/test_runtime/runtime_contract_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/test_runtime/runtime_harness.cpp
 )
-target_include_directories(test_runtime_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
+target_include_directories(test_runtime_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/vm/win32/jni ${JNI_INCLUDE_DIR})
 target_compile_definitions(test_runtime_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(test_runtime_tests PRIVATE process_start GTest::gtest_main ${WINDOWS_STATIC_LINK})
+target_link_libraries(test_runtime_tests PRIVATE launcher_headers process_start GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(test_runtime_tests)
 add_dependencies(test_runtime_tests test_runtime journal_writer)
 # Appends to a journal through the journal code, several processes at once.

@@ -7,7 +7,7 @@ else()
 endif()
 
 target_compile_definitions(launcher_portable PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_include_directories(launcher_portable PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
+target_include_directories(launcher_portable PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/win32/jni ${JNI_INCLUDE_DIR})
 
 # Release products are size-optimised, stripped and need no DLL beyond Windows' own.
 set(WINDOWS_STATIC_LINK -static -static-libgcc -static-libstdc++)
@@ -16,51 +16,51 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections)
 
 add_library(launcher_win STATIC
-  src/common/ansi_text.cpp
-  src/common/environment.cpp
-  src/common/file_system.cpp
-  src/common/launch_trace.cpp
-  src/common/message_loop_thread.cpp
-  src/common/string_table.cpp
-  src/common/system_library.cpp
-  src/jre/jre_not_found_dialog.cpp
-  src/jre/release_file_reader.cpp
-  src/jre/runtime_search.cpp
-  src/jre/runtime_selection.cpp
-  src/jre/vendor_runtimes.cpp
-  src/launcher/error_report.cpp
-  src/launcher/extra_arguments.cpp
-  src/launcher/instance_listener.cpp
-  src/launcher/launcher_app.cpp
-  src/jre/machine_check.cpp
-  src/launcher/java_thread.cpp
-  src/launcher/paired_product.cpp
-  src/launcher/single_instance.cpp
-  src/launcher/thread_slots.cpp
-  src/settings/executable_paths.cpp
-  src/settings/ini_settings_file.cpp
-  src/settings/layered_settings.cpp
-  src/settings/per_user_settings.cpp
-  src/launcher/settings_loader.cpp
-  src/splash/gdiplus_api.cpp
-  src/splash/splash_start.cpp
-  src/splash/splash_screen.cpp
-  src/splash/splash_window.cpp
-  src/ui/dialog_centring.cpp
-  src/ui/dialog_libraries.cpp
-  src/ui/link_label.cpp
-  src/ui/resizing_layout.cpp
-  src/vm/class_data_sharing.cpp
-  src/vm/exception_dialog.cpp
-  src/vm/vm_environment.cpp
-  src/vm/vm_library.cpp
-  src/vm/vm_options.cpp
+  src/common/win32/ansi_text.cpp
+  src/common/win32/environment.cpp
+  src/common/win32/file_system.cpp
+  src/common/win32/launch_trace.cpp
+  src/common/win32/message_loop_thread.cpp
+  src/common/win32/string_table.cpp
+  src/common/win32/system_library.cpp
+  src/jre/win32/jre_not_found_dialog.cpp
+  src/jre/win32/release_file_reader.cpp
+  src/jre/win32/runtime_search.cpp
+  src/jre/win32/runtime_selection.cpp
+  src/jre/win32/vendor_runtimes.cpp
+  src/launcher/win32/error_report.cpp
+  src/launcher/win32/extra_arguments.cpp
+  src/launcher/win32/instance_listener.cpp
+  src/launcher/win32/launcher_app.cpp
+  src/jre/win32/machine_check.cpp
+  src/launcher/win32/java_thread.cpp
+  src/launcher/win32/paired_product.cpp
+  src/launcher/win32/single_instance.cpp
+  src/launcher/win32/thread_slots.cpp
+  src/settings/win32/executable_paths.cpp
+  src/settings/win32/ini_settings_file.cpp
+  src/settings/win32/layered_settings.cpp
+  src/settings/win32/per_user_settings.cpp
+  src/launcher/win32/settings_loader.cpp
+  src/splash/win32/gdiplus_api.cpp
+  src/splash/win32/launch_splash.cpp
+  src/splash/win32/splash_thread.cpp
+  src/splash/win32/splash_window.cpp
+  src/ui/win32/dialog_centring.cpp
+  src/ui/win32/dialog_libraries.cpp
+  src/ui/win32/link_label.cpp
+  src/ui/win32/resizing_layout.cpp
+  src/vm/win32/class_data_sharing.cpp
+  src/vm/win32/exception_dialog.cpp
+  src/vm/win32/vm_environment.cpp
+  src/vm/win32/vm_library.cpp
+  src/vm/win32/vm_options.cpp
 )
 # The portable code's usage requirements would give these sources all of src/.
 target_link_libraries(launcher_win PUBLIC $<LINK_ONLY:launcher_portable> user32 kernel32 gdi32 advapi32
                                    INTERFACE launcher_headers)
 target_compile_definitions(launcher_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_include_directories(launcher_win PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/win32 ${JNI_INCLUDE_DIR})
+target_include_directories(launcher_win PUBLIC ${CMAKE_SOURCE_DIR}/src/vm/win32/jni ${JNI_INCLUDE_DIR})
 launcher_layer_includes(launcher_win)
 launcher_warnings(launcher_win)
 # Function-local statics get no thread-safe guard, so each one that is not
@@ -104,7 +104,7 @@ target_link_libraries(packager PRIVATE packager_core ini_check launcher_packagin
 launcher_warnings(packager)
 
 set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
-add_executable(launcher WIN32 src/launcher/main.cpp src/launcher/internal_failure.cpp src/resources/launcher.rc)
+add_executable(launcher WIN32 src/launcher/win32/main.cpp src/launcher/win32/internal_failure.cpp src/resources/launcher.rc)
 target_compile_options(launcher PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
 target_link_libraries(launcher PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
@@ -191,7 +191,7 @@ add_executable(windows_tests
 )
 target_link_libraries(windows_tests PRIVATE launcher_win robot file_tree GTest::gtest_main ${WINDOWS_STATIC_LINK})
 # Fails as the launcher does, for the internal-failure test.
-add_executable(internal_failure_probe testing/internal_failure_probe/internal_failure_probe.cpp src/launcher/internal_failure.cpp)
+add_executable(internal_failure_probe testing/internal_failure_probe/internal_failure_probe.cpp src/launcher/win32/internal_failure.cpp)
 target_compile_options(internal_failure_probe PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 target_link_libraries(internal_failure_probe PRIVATE ${WINDOWS_STATIC_LINK} -municode)
 launcher_warnings(internal_failure_probe)

@@ -48,12 +48,32 @@ String withTrailingBackslash(StringView folder) {
   return path;
 }
 
+namespace {
+size_t lastSeparator(StringView path) { return path.find_last_of(u"\\/"); }
+}  // namespace
+
 StringView parentFolder(StringView path) {
-  size_t slash = path.rfind(u'\\');
+  size_t slash = lastSeparator(path);
   return slash == StringView::npos ? StringView() : path.substr(0, slash);
 }
 
 String folderOfPath(StringView path) {
-  size_t slash = path.rfind(u'\\');
+  size_t slash = lastSeparator(path);
   return String(slash == StringView::npos ? path : path.substr(0, slash + 1));
+}
+
+String folderOrCurrent(StringView path) {
+  size_t slash = lastSeparator(path);
+  return slash == StringView::npos ? String(u".") : String(path.substr(0, slash));
+}
+
+StringView fileNameOf(StringView path) {
+  size_t slash = lastSeparator(path);
+  return slash == StringView::npos ? path : path.substr(slash + 1);
+}
+
+StringView withoutExtension(StringView fileName) { return fileName.substr(0, fileName.rfind(u'.')); }
+
+bool isAbsolutePath(StringView path) {
+  return path.size() >= 2 && (path[1] == u':' || (path[0] == u'\\' && path[1] == u'\\'));
 }

@@ -1,6 +1,6 @@
 #include "settings/embedded_settings_writer.h"
 
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
 #include "settings/embedded_settings_codec.h"
 
 uint32_t writeEmbeddedSettingsResource(const String& exePath, const void* data, uint32_t size) {

@@ -1,5 +1,7 @@
 #include "settings/per_user_path.h"
 
+#include "common/path_components.h"
+
 String productFolderName(StringView productName) {
   String name;
   for (char16_t c : productName) {
@@ -8,12 +10,7 @@ String productFolderName(StringView productName) {
   return name;
 }
 
-String executableBaseName(StringView path) {
-  size_t slash = path.rfind(u'\\');
-  StringView name = slash == StringView::npos ? path : path.substr(slash + 1);
-  size_t dot = name.rfind(u'.');
-  return String(dot == StringView::npos ? name : name.substr(0, dot));
-}
+String executableBaseName(StringView path) { return String(withoutExtension(fileNameOf(path))); }
 
 PerUserPath perUserPathFor(StringView appData, StringView productName, StringView productCode,
                            StringView executablePath) {

@@ -6,6 +6,7 @@
 
 #include "common/c_format.h"
 #include "resources/resource_ids.h"
+#include "vm/jni_init_args_1_1.h"
 
 namespace {
 

@@ -12,26 +12,3 @@ struct JvmEntries {
   DefaultInitArgsEntry defaultInitArgs = nullptr;
   FindClassFromBootLoaderEntry findClassFromBootLoader = nullptr;  // optional
 };
-
-// The JNI 1.1 init-args record. Current jni.h files no longer declare it, but
-// runtimes still fill in its default Java stack size.
-struct Jdk11InitArgs {
-  jint version;
-  char** properties;
-  jint checkSource;
-  jint nativeStackSize;
-  jint javaStackSize;
-  jint minHeapSize;
-  jint maxHeapSize;
-  jint verifyMode;
-  char* classpath;
-  void* vfprintfHook;
-  void* exitHook;
-  void* abortHook;
-  jint enableClassGC;
-  jint enableVerboseGC;
-  jint disableAsyncGC;
-  jint verbose;
-  jboolean debugging;
-  jint debugPort;
-};

@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "common/win_text.h"
-#include "settings/executable_paths.h"
-#include "settings/layered_settings.h"
+#include "common/win32/win_text.h"
+#include "settings/win32/executable_paths.h"
+#include "settings/win32/layered_settings.h"
 
 int wmain(int argc, wchar_t** argv) {
   ExecutablePaths paths;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "freeze.h"
-#include "init_args_1_1.h"
+#include "vm/jni_init_args_1_1.h"
 #include "journal.h"
 #include "objects.h"
 #include "option_lists.h"
@@ -190,7 +190,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
 
 jint defaultInitArgs(void* args) {
   if (!args) return JNI_ERR;
-  auto* old = static_cast<InitArgs11*>(args);
+  auto* old = static_cast<Jdk11InitArgs*>(args);
   journal("default-args", hex(old->version));
   // HotSpot on Windows leaves the stack size as it was: its default thread
   // stack size there is 0, "the system's default".

@@ -26,10 +26,29 @@ TEST(SettingsPathForModule, FailsWithoutADot) {
   EXPECT_FALSE(settingsPathForModule(u"", path));
 }
 
-TEST(FolderOfPath, KeepsTheLastBackslash) {
-  EXPECT_EQ(folderOfPath(u"C:\\Apps\\Shop.exe"), u"C:\\Apps\\");
-  EXPECT_EQ(folderOfPath(u"C:\\Shop.exe"), u"C:\\");
-  EXPECT_EQ(folderOfPath(u"Shop.exe"), u"Shop.exe");
+// Either separator ends a folder, as the system reads paths.
+TEST(PathHelpers, FolderFileNameAndExtension) {
+  const struct {
+    const char16_t* path;
+    const char16_t* parent;
+    const char16_t* folderWithSeparator;
+    const char16_t* folderOrCurrent;
+    const char16_t* baseName;
+  } cases[] = {
+      {u"C:\\Apps\\Shop.exe", u"C:\\Apps", u"C:\\Apps\\", u"C:\\Apps", u"Shop"},
+      {u"C:\\Shop.exe", u"C:", u"C:\\", u"C:", u"Shop"},
+      {u"Shop.exe", u"", u"Shop.exe", u".", u"Shop"},
+      {u"out/My.App.exe", u"out", u"out/", u"out", u"My.App"},
+      {u"C:\\v1.2\\Shop", u"C:\\v1.2", u"C:\\v1.2\\", u"C:\\v1.2", u"Shop"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(toUtf8(c.path));
+    EXPECT_EQ(parentFolder(c.path), c.parent);
+    EXPECT_EQ(folderOfPath(c.path), c.folderWithSeparator);
+    EXPECT_EQ(folderOrCurrent(c.path), c.folderOrCurrent);
+    EXPECT_EQ(withoutExtension(fileNameOf(c.path)), c.baseName);
+  }
+  EXPECT_TRUE(isAbsolutePath(u"C:x.jar") && isAbsolutePath(u"\\\\srv\\s") && !isAbsolutePath(u"\\lib\\a.jar"));
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "resources/resource_ids.h"
 #include "vm/runtime_folders.h"
+#include "vm/vm_plan.h"
 #include "vm/timestamp_name.h"
 
 namespace {
@@ -113,6 +116,83 @@ TEST(TimestampName, PictureBetweenFirstAndLastPercent) {
     String name = c.name;
     expandTimestamp(name, c.millis, echo);
     EXPECT_EQ(name, c.expected);
+  }
+}
+
+// The plan of a launch on a machine whose files are a table: relative entries
+// beside the executable, wildcards with what they match, absolute entries as
+// written, the class-data options between the class path and the parameters.
+TEST(VmPlan, OptionsStackSizeAndRedirections) {
+  const ExecutablePaths paths = executablePathsFor(u"C:\\App\\Shop.exe");
+  const std::map<String, StringList> files = {{u"C:\\App\\lib\\*.jar", {u"a.jar", u"b.jar"}},
+                                             {u"C:\\App\\main.jar", {u"main.jar"}},
+                                             {u"D:\\ext\\*", {u"x.jar"}}};
+  StringList archiveAskedFor;
+  const PlanQueries queries{
+      [](const String& text) {
+        String out = text;
+        for (size_t at; (at = out.find(u"%HOME%")) != String::npos;) out.replace(at, 6, u"H:");
+        return out;
+      },
+      [&files](const String& pattern) {
+        auto found = files.find(pattern);
+        return found == files.end() ? StringList{} : found->second;
+      },
+      machine(),
+      [&archiveAskedFor](const StringList& classPath, const StringList& parameters) {
+        archiveAskedFor = classPath;
+        archiveAskedFor.insert(archiveAskedFor.end(), parameters.begin(), parameters.end());
+        return StringList{u"-XX:SharedArchiveFile=%HOME%\\s.jsa"};
+      }};
+  const struct {
+    const char* name;
+    const char16_t* classPath;
+    bool embeddedJar;
+    bool classDataSharing;
+    const char16_t* libraryPath;
+    StringList options;  // empty: fails with no class path
+    StringList archiveAskedFor;
+  } cases[] = {
+      {"relative, wildcard and absolute entries", u"main.jar;lib\\*.jar;missing.jar;\\\\srv\\s\\c.jar;D:\\ext\\*", false,
+       false, u"",
+       {u"-Djava.class.path=C:\\App\\main.jar;C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar;\\\\srv\\s\\c.jar;D:\\ext\\x.jar",
+        u"-Xss1m", u"-Dhome=H:"},
+       {}},
+      {"the executable leads an embedded jar; library path first", u"main.jar", true, false, u"L:\\native",
+       {u"-Djava.library.path=L:\\native", u"-Djava.class.path=C:\\App\\Shop.exe;C:\\App\\main.jar", u"-Xss1m",
+        u"-Dhome=H:"},
+       {}},
+      {"class-data options before the parameters", u"%HOME%\\a.jar", false, true, u"",
+       {u"-Djava.class.path=H:\\a.jar", u"-XX:SharedArchiveFile=H:\\s.jsa", u"-Xss1m", u"-Dhome=H:"},
+       {u"H:\\a.jar", u"-Xss1m", u"-Dhome=%HOME%"}},
+      {"no entry matches", u"missing.jar;lib\\*.zip", false, true, u"", {}, {}},
+      {"only the embedded jar", u"", true, false, u"",
+       {u"-Djava.class.path=C:\\App\\Shop.exe", u"-Xss1m", u"-Dhome=H:"},
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LaunchSettings settings;
+    settings.classPath = c.classPath;
+    settings.embeddedJar = c.embeddedJar;
+    settings.classDataSharing = c.classDataSharing;
+    settings.vmParameters = u"-Xss1m -Dhome=%HOME%";
+    settings.stdoutFile = u"%HOME%\\out.log";
+    settings.stderrAppend = true;
+    archiveAskedFor.clear();
+    VmPlan plan;
+    Failure failure;
+    const bool planned = planVm(settings, paths, c.libraryPath, queries, plan, failure);
+    EXPECT_EQ(planned, !c.options.empty());
+    if (!planned) {
+      EXPECT_EQ(failure.textId, unsigned{IDS_NO_CLASS_PATH});
+      continue;
+    }
+    EXPECT_EQ(plan.options, c.options);
+    EXPECT_EQ(archiveAskedFor, c.archiveAskedFor);
+    EXPECT_EQ(plan.javaThreadStackSize, 1048576u);
+    EXPECT_EQ(plan.out.file, u"H:\\out.log");
+    EXPECT_TRUE(plan.err.file.empty() && plan.err.append && !plan.out.append);
   }
 }
 

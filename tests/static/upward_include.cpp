@@ -2,4 +2,4 @@
 // layer_refuses_upward_include: a layer below it is found, the launcher,
 // above it, is not.
 #include "common/text.h"
-#include "launcher/launcher_app.h"
+#include "launcher/command_line.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "../../testing/test_runtime/init_args_1_1.h"
+#include "vm/jni_init_args_1_1.h"
 #include "process_start/process_start.h"
 #include "runtime_harness.h"
 
@@ -342,7 +342,7 @@ TEST(Variants, LackWhatTheirNamesSay) {
 // ---- one VM in this process ----
 
 TEST(Exports, DefaultArgsLeaveTheJavaStackSizeAsHotSpotOnWindowsDoes) {
-  test_runtime::InitArgs11 args{};
+  Jdk11InitArgs args{};
   args.version = JNI_VERSION_1_1;
   args.javaStackSize = 12345;
   runtime();

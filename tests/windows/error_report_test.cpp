@@ -1,9 +1,9 @@
-#include "launcher/error_report.h"
+#include "launcher/win32/error_report.h"
 
 #include <gtest/gtest.h>
 
-#include "common/string_table.h"
-#include "common/win_text.h"
+#include "common/win32/string_table.h"
+#include "common/win32/win_text.h"
 #include "resources/resource_ids.h"
 #include "robot/robot.h"
 

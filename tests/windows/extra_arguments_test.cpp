@@ -1,10 +1,10 @@
-#include "launcher/extra_arguments.h"
+#include "launcher/win32/extra_arguments.h"
 
 #include <gtest/gtest.h>
 
-#include "common/environment.h"
+#include "common/win32/environment.h"
 #include "common/environment_references.h"
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "common/file_system.h"
+#include "common/win32/file_system.h"
 
 #include <gtest/gtest.h>
 
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
 #include "test_files.h"
 
 namespace {
@@ -90,7 +90,7 @@ TEST(PathExists, TestsOnlyDriveAndNetworkPaths) {
   EXPECT_FALSE(pathExists(root + u"\\g.txt"));
   EXPECT_FALSE(pathExists(u"f.txt"));
   EXPECT_FALSE(pathExists(u"C"));
-  EXPECT_TRUE(fileExists(root + u"\\*.txt"));
+  EXPECT_TRUE(fileOrFolderExists(root + u"\\*.txt"));
 }
 
 }  // namespace

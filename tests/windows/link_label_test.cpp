@@ -1,6 +1,6 @@
 // The download link of the JRE-not-found dialog, on a real static control in
 // a dialog-class window, with the user's link colours in HKCU.
-#include "ui/link_label.h"
+#include "ui/win32/link_label.h"
 
 #include "robot/robot.h"
 

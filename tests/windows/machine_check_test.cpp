@@ -1,4 +1,4 @@
-#include "jre/machine_check.h"
+#include "jre/win32/machine_check.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
 
 namespace {
 

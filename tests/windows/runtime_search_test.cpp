@@ -1,10 +1,10 @@
 // The registry search over keys and runtime folders made for each case.
 #include <gtest/gtest.h>
 
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
 #include "file_tree/file_tree.h"
-#include "jre/runtime_search.h"
-#include "jre/runtime_selection.h"
+#include "jre/win32/runtime_search.h"
+#include "jre/win32/runtime_selection.h"
 #include "test_files.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // After <windows.h>.
 #include <psapi.h>
 
-#include "settings/layered_settings.h"
+#include "settings/win32/layered_settings.h"
 #include "test_files.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // The settings readers over real INI files beside the test executable.
 #include <gtest/gtest.h>
 
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
 #include "jre/runtime_filter.h"
-#include "settings/ini_settings_file.h"
+#include "settings/win32/ini_settings_file.h"
 #include "settings/launch_settings.h"
-#include "settings/per_user_settings.h"
+#include "settings/win32/per_user_settings.h"
 #include "test_files.h"
 
 namespace {

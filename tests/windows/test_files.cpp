@@ -4,8 +4,8 @@
 
 #include "file_tree/file_tree.h"
 
-#include "common/win_text.h"
-#include "settings/executable_paths.h"
+#include "common/win32/win_text.h"
+#include "settings/win32/executable_paths.h"
 
 String freshTempFolder(const std::string& name) {
   wchar_t temp[MAX_PATH];

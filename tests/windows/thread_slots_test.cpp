@@ -1,4 +1,4 @@
-#include "launcher/thread_slots.h"
+#include "launcher/win32/thread_slots.h"
 
 #include <gtest/gtest.h>
 

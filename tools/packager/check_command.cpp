@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include "common/file_system.h"
-#include "common/win_text.h"
+#include "common/win32/file_system.h"
+#include "common/path_components.h"
+#include "common/win32/win_text.h"
 #include "file_io.h"
 #include "ini_check.h"
 
@@ -18,17 +19,11 @@ class DiskProbe : public FileProbe {
   }
 };
 
-void print(DWORD stream, const std::string& text) {
-  DWORD written = 0;
-  WriteFile(GetStdHandle(stream), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
 // The folder the launcher resolves relative entries in: the INI's own, as
 // the INI lies beside the executable.
 String iniFolder(const String& path) {
-  wchar_t full[MAX_PATH * 4];
-  DWORD length = GetFullPathNameW(wide(path), MAX_PATH * 4, full, nullptr);
-  return folderOf(length && length < MAX_PATH * 4 ? fromWide(full, length) : path);
+  const String full = fullPathName(path);
+  return folderOrCurrent(full.empty() ? path : full);
 }
 
 }  // namespace
@@ -37,7 +32,7 @@ int checkIniFile(const String& path) {
   ByteBuffer bytes;
   std::string error;
   if (!readWholeFile(path, bytes, error)) {
-    print(STD_ERROR_HANDLE, "packager: " + error + "\n");
+    printError("packager: " + error + "\n");
     return 2;
   }
   std::vector<Finding> findings = checkIni(decodeIniText(bytes), iniFolder(path), DiskProbe());
@@ -47,8 +42,8 @@ int checkIniFile(const String& path) {
     bool isError = finding.severity == Severity::Error;
     (isError ? errors : warnings)++;
     std::string where = finding.line > 0 ? name + ":" + std::to_string(finding.line) : name;
-    print(STD_OUTPUT_HANDLE, where + ": " + (isError ? "error: " : "warning: ") + toUtf8(finding.message) + "\n");
+    printOut(where + ": " + (isError ? "error: " : "warning: ") + toUtf8(finding.message) + "\n");
   }
-  print(STD_ERROR_HANDLE, name + ": errors " + std::to_string(errors) + ", warnings " + std::to_string(warnings) + "\n");
+  printError(name + ": errors " + std::to_string(errors) + ", warnings " + std::to_string(warnings) + "\n");
   return checkExitCode(findings);
 }

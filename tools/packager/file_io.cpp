@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include "common/unique_resource.h"
-#include "common/win_text.h"
+#include "common/win32/unique_resource.h"
+#include "common/win32/win_text.h"
 
-String folderOf(const String& path) {
-  size_t slash = path.find_last_of(u"\\/");
-  return slash == String::npos ? String(u".") : path.substr(0, slash);
+namespace {
+void writeTo(DWORD stream, const std::string& text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(stream), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
+}  // namespace
 
-String fileNameOf(const String& path) {
-  size_t slash = path.find_last_of(u"\\/");
-  return slash == String::npos ? path : path.substr(slash + 1);
-}
+void printOut(const std::string& text) { writeTo(STD_OUTPUT_HANDLE, text); }
+void printError(const std::string& text) { writeTo(STD_ERROR_HANDLE, text); }
 
 std::string systemMessage(uint32_t code) {
   wchar_t* text = nullptr;

@@ -14,10 +14,9 @@ bool writeWholeFile(const String& path, const ByteBuffer& bytes, std::string& er
 // Adds the bytes at the end of an existing file.
 bool appendToFile(const String& path, const ByteBuffer& bytes, std::string& error);
 
-// A path's folder (without its last separator; "." for a bare name) and its
-// last component; both separators count.
-String folderOf(const String& path);
-String fileNameOf(const String& path);
+// The text as it is, on standard output or standard error.
+void printOut(const std::string& text);
+void printError(const std::string& text);
 
 // The system's text for an error code, with the code.
 std::string systemMessage(uint32_t code);

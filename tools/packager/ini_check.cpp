@@ -5,6 +5,7 @@
 #include "common/path_components.h"
 #include "common/split_string.h"
 #include "jre/version_number.h"
+#include "vm/class_path.h"
 
 const std::vector<SettingSpec>& settingsCatalogue() {
   using enum ValueKind;
@@ -380,8 +381,8 @@ class Checker {
 
   // The bounds as the launcher reads them; an unreadable one bounds nothing.
   void checkBounds() {
-    const Entry* minText = ownValue(u"Minimum Version");
-    const Entry* maxText = ownValue(u"Maximum Version");
+    const Entry* minText = ownValue(setting::kMinimumVersion.name);
+    const Entry* maxText = ownValue(setting::kMaximumVersion.name);
     if (!minText || !maxText) return;
     VersionNumber min, max;
     if (minText->value == u"any" || !parseVersion(minText->value, 0, min)) return;
@@ -405,43 +406,34 @@ class Checker {
     }
   }
 
-  static bool isAbsolute(StringView entry) {
-    return entry.size() >= 2 && (entry[1] == u':' || (entry[0] == u'\\' && entry[1] == u'\\'));
-  }
-
   // %NAME% is expanded on the user's machine; its result is unknown here.
   static bool hasVariable(StringView entry) {
     size_t open = entry.find(u'%');
     return open != StringView::npos && entry.find(u'%', open + 2) != StringView::npos;
   }
 
-  // Mirrors the class path assembly: absolute entries without "*" go in
+  // The launch's class path assembly: absolute entries without "*" go in
   // unchecked, every other one only with what it matches.
   void checkClassPath(const Entry* entry, const Entry* written) {
     bool filled = false, unknown = false;
-    StringList entries;
-    if (entry) splitString(entry->value, u";", entries);
-    for (const String& item : entries) {
-      if (trimWhiteSpace(item).empty()) continue;
-      if (hasVariable(item)) {
+    auto unexpanded = [](const String& text) { return text; };
+    for (const ClassPathEntry& item : classPathEntries(entry ? entry->value : String(), folder_, unexpanded)) {
+      if (trimWhiteSpace(item.written).empty()) continue;
+      if (hasVariable(item.written)) {
         unknown = true;
         continue;
       }
-      const bool direct = item.find(u'*') == String::npos && isAbsolute(item);
-      String path = item;
-      if (!isAbsolute(item)) {
-        path = withTrailingBackslash(folder_) + item;
-      }
-      const bool wildcard = item.find_first_of(u"*?") != String::npos;
-      if (direct) filled = true;
-      if (wildcard ? files_.anyMatch(path) : files_.exists(path)) {
+      if (item.direct) filled = true;
+      const bool wildcard = item.written.find_first_of(u"*?") != String::npos;
+      if (wildcard ? files_.anyMatch(item.pattern) : files_.exists(item.pattern)) {
         filled = true;
       } else {
-        warn(entry->line, formatText(u"Class path entry \"%s\" matches no file (looked for %s).", {item, path}));
+        warn(entry->line, formatText(u"Class path entry \"%s\" matches no file (looked for %s).",
+                                     {item.written, item.pattern}));
       }
     }
-    const Entry* embeddedJar = ownValue(u"Embedded Jar");
-    if (filled || unknown || (embeddedJar && equalsIgnoreCase(embeddedJar->value, u"Yes"))) return;
+    const Entry* embeddedJar = ownValue(setting::kEmbeddedJar.name);
+    if (filled || unknown || (embeddedJar && equalsIgnoreCase(embeddedJar->value, setting::kYes))) return;
     fail(entry ? entry->line : written ? written->line : 0,
          u"The class path is empty: no entry matches a file and Embedded Jar is not \"Yes\", so the launch fails "
          u"with \"Java Class Path was not specified in INI file.\"");

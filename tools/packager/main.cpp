@@ -9,7 +9,8 @@
 #include <string>
 
 #include "check_command.h"
-#include "common/win_text.h"
+#include "common/win32/win_text.h"
+#include "file_io.h"
 #include "package_app.h"
 #include "runtimes_command.h"
 
@@ -26,13 +27,8 @@ constexpr char kUsage[] =
     "exit codes: package 0 done, 1 usage, 2 failed; check 0 clean, 1 warnings, 2 errors;\n"
     "  runtimes 0 a runtime would be taken, 1 the JRE-not-found dialog would appear, 2 no INI\n";
 
-void writeTo(HANDLE stream, const std::string& text) {
-  DWORD written = 0;
-  WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
 int usage(const std::string& problem) {
-  writeTo(GetStdHandle(STD_ERROR_HANDLE), "packager: " + problem + "\n" + kUsage);
+  printError("packager: " + problem + "\n" + kUsage);
   return 1;
 }
 
@@ -73,7 +69,7 @@ int package(int argc, wchar_t** argv) {
   }
   std::string error;
   int result = packageApplication(request, error);
-  if (result != 0) writeTo(GetStdHandle(STD_ERROR_HANDLE), "packager: " + error + "\nnothing was written\n");
+  if (result != 0) printError("packager: " + error + "\nnothing was written\n");
   return result;
 }
 

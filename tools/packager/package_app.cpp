@@ -2,23 +2,19 @@
 
 #include <windows.h>
 
-#include "common/file_system.h"
-#include "common/unique_resource.h"
-#include "common/win_text.h"
+#include "common/win32/file_system.h"
+#include "common/path_components.h"
+#include "common/win32/unique_resource.h"
+#include "common/win32/win_text.h"
 #include "file_io.h"
 #include "icon_file.h"
 #include "settings/embedded_settings_writer.h"
-#include "settings/ini_settings_file.h"
+#include "settings/win32/ini_settings_file.h"
 #include "zip_archive.h"
 
 namespace {
 
 constexpr WORD kLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
-String withoutExtension(const String& name) {
-  size_t dot = name.rfind(u'.');
-  return dot == String::npos ? name : name.substr(0, dot);
-}
 
 // Files written under temporary names, renamed into place by commit();
 // whatever was not committed is removed.
@@ -31,9 +27,9 @@ class Staging {
 
   // A temporary name beside `finalPath`, its folder created when missing.
   String stage(const String& finalPath) {
-    String folder = folderOf(finalPath);
+    String folder = folderOrCurrent(finalPath);
     createFolder(folder);
-    String temporary = folder + u"\\~" + fileNameOf(finalPath) + u".partial";
+    String temporary = folder + u"\\~" + String(fileNameOf(finalPath)) + u".partial";
     files_.push_back({temporary, finalPath});
     return temporary;
   }
@@ -54,7 +50,7 @@ class Staging {
   // Remembers the folders it made, to remove them again after a failure.
   void createFolder(const String& folder) {
     if (pathExists(folder) || folder.size() < 3) return;
-    createFolder(folderOf(folder));
+    createFolder(folderOrCurrent(folder));
     if (CreateDirectoryW(wide(folder), nullptr)) folders_.push_back(folder);
   }
 
@@ -229,8 +225,8 @@ bool versionDetails(const PackageRequest& request, const String& baseName, Versi
 }  // namespace
 
 int packageApplication(const PackageRequest& request, std::string& error) {
-  const String baseName = withoutExtension(fileNameOf(request.outPath));
-  const String outFolder = folderOf(request.outPath);
+  const String baseName = String(withoutExtension(fileNameOf(request.outPath)));
+  const String outFolder = folderOrCurrent(request.outPath);
   if (baseName.empty()) {
     error = "--out " + toUtf8(request.outPath) + " names no file";
     return 2;
@@ -270,7 +266,7 @@ int packageApplication(const PackageRequest& request, std::string& error) {
     }
   }
   for (const String& library : request.libraries) {
-    if (!fileExists(library)) {
+    if (!fileOrFolderExists(library)) {
       error = "cannot read " + toUtf8(library) + ": " + systemMessage(ERROR_FILE_NOT_FOUND);
       return 2;
     }
@@ -300,7 +296,7 @@ int packageApplication(const PackageRequest& request, std::string& error) {
     return 2;
   }
   for (const String& library : request.libraries) {
-    const String target = outFolder + u"\\lib\\" + fileNameOf(library);
+    const String target = outFolder + u"\\lib\\" + String(fileNameOf(library));
     if (!CopyFileW(wide(library), wide(staging.stage(target)), FALSE)) {
       error = "cannot copy " + toUtf8(library) + ": " + systemMessage(GetLastError());
       return 2;

@@ -4,39 +4,26 @@
 
 #include <string>
 
-#include "common/file_system.h"
+#include "common/win32/file_system.h"
 #include "common/path_components.h"
-#include "common/unique_resource.h"
-#include "common/win_text.h"
+#include "common/win32/unique_resource.h"
+#include "common/win32/win_text.h"
 #include "file_io.h"
-#include "jre/machine_check.h"
+#include "jre/win32/machine_check.h"
 #include "jre/runtime_filter.h"
-#include "jre/runtime_selection.h"
-#include "settings/layered_settings.h"
-#include "settings/per_user_settings.h"
+#include "jre/win32/runtime_selection.h"
+#include "settings/win32/layered_settings.h"
+#include "settings/win32/per_user_settings.h"
 
 namespace {
-
-void print(DWORD stream, const std::string& text) {
-  DWORD written = 0;
-  WriteFile(GetStdHandle(stream), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
-String fullPath(const String& path) {
-  DWORD length = GetFullPathNameW(wide(path), 0, nullptr, nullptr);
-  if (length == 0) return path;
-  String full(length, u'\0');
-  length = GetFullPathNameW(wide(path), length, wideBuffer(full), nullptr);
-  full.resize(length);
-  return full;
-}
 
 }  // namespace
 
 int listRuntimes(const String& iniPath) {
-  const String ini = fullPath(iniPath);
+  String ini = fullPathName(iniPath);
+  if (ini.empty()) ini = iniPath;
   if (!pathExists(ini)) {
-    print(STD_ERROR_HANDLE, "packager: cannot find " + toUtf8(ini) + "\n");
+    printError("packager: cannot find " + toUtf8(ini) + "\n");
     return 2;
   }
   // The launcher is the executable of the same name beside the INI; its
@@ -63,15 +50,15 @@ int listRuntimes(const String& iniPath) {
   SelectionReport report;
   SelectedRuntime selected;
   const bool found = selectInstalledRuntime(request, selected, &report);
-  print(STD_OUTPUT_HANDLE, "Runtimes a " + std::string(machineName(ownMachine())) + " launcher " +
-                               toUtf8(fileNameOf(executable)) + " sees, judged by " + toUtf8(ini) + ":\n");
-  if (report.empty()) print(STD_OUTPUT_HANDLE, "  (none)\n");
-  for (const SeenRuntime& seen : report) print(STD_OUTPUT_HANDLE, "  " + describeSeenRuntime(seen));
+  printOut("Runtimes a " + std::string(machineName(ownMachine())) + " launcher " +
+                               toUtf8(String(fileNameOf(executable))) + " sees, judged by " + toUtf8(ini) + ":\n");
+  if (report.empty()) printOut("  (none)\n");
+  for (const SeenRuntime& seen : report) printOut("  " + describeSeenRuntime(seen));
   if (!found) {
-    print(STD_OUTPUT_HANDLE, "A launch takes none of them: it shows the JRE-not-found dialog.\n");
+    printOut("A launch takes none of them: it shows the JRE-not-found dialog.\n");
     return 1;
   }
-  print(STD_OUTPUT_HANDLE, "A launch takes " + toUtf8(selected.jvmDll) + " (" + stageName(selected.stage) + ")" +
+  printOut("A launch takes " + toUtf8(selected.jvmDll) + " (" + stageName(selected.stage) + ")" +
                                (selected.handOver ? " and hands the launch to the paired product.\n" : ".\n"));
   return 0;
 }

@@ -1,0 +1,30 @@
+#include "vm/class_path.h"
+
+#include "common/path_components.h"
+#include "common/split_string.h"
+
+std::vector<ClassPathEntry> classPathEntries(StringView value, StringView executableFolder,
+                                             const ExpandReferences& expand) {
+  StringList parts;
+  splitString(value, u";", parts);
+  std::vector<ClassPathEntry> entries;
+  for (const String& part : parts) {
+    ClassPathEntry entry;
+    entry.written = expand(part);
+    const bool absolute = isAbsolutePath(entry.written);
+    entry.direct = absolute && entry.written.find(u'*') == String::npos;
+    entry.pattern = absolute ? entry.written : withTrailingBackslash(executableFolder) + entry.written;
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+String joinClassPath(const StringList& entries) {
+  String joined;
+  for (const String& entry : entries) {
+    if (entry.empty()) continue;
+    if (!joined.empty()) joined += u';';
+    joined += entry;
+  }
+  return joined;
+}

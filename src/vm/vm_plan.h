@@ -1,0 +1,49 @@
+#pragma once
+// What the VM of a launch is given, decided before it is created: its options
+// in order, the Java thread's stack size and the stream redirections. Built
+// from the settings and the executable's paths; the machine is asked only
+// through the queries passed in. Portable.
+#include <cstdint>
+#include <functional>
+
+#include "common/failure.h"
+#include "common/text.h"
+#include "settings/launch_settings.h"
+#include "settings/settings_path.h"
+#include "vm/class_path.h"
+#include "vm/vm_parameters.h"
+
+struct StreamRedirection {
+  String file;  // environment references expanded; empty: not redirected
+  bool append = false;
+};
+
+struct VmPlan {
+  // The native library path, the class path, the class-data archive, the VM
+  // parameters, environment references expanded.
+  StringList options;
+  uint32_t javaThreadStackSize = 0;  // 0: the runtime's default
+  StreamRedirection out;
+  StreamRedirection err;
+};
+
+// What planning asks of the machine.
+struct PlanQueries {
+  ExpandReferences expand;
+  // The names of the files and folders a pattern matches, in the order the
+  // file system gives them.
+  std::function<StringList(const String& pattern)> matchingNames;
+  MemoryQuery memory;
+  // The class-data archive options for the final class path and VM
+  // parameters; asked only with "Class Data Sharing=auto".
+  std::function<StringList(const StringList& classPath, const StringList& parameters)> classDataSharing;
+};
+
+// The class path of a launch: the executable itself for an embedded jar, then
+// each entry as it is or with what it matches.
+StringList assembleClassPath(const LaunchSettings& settings, const ExecutablePaths& paths, const PlanQueries& machine);
+
+// The plan; `libraryPath` is the expanded native library path, empty for
+// none. Fails with "no class path" when the class path comes out empty.
+bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const String& libraryPath,
+            const PlanQueries& machine, VmPlan& plan, Failure& failure);

@@ -1,0 +1,37 @@
+// The machine's side of the VM plan: the process environment, file searches,
+// the memory figures and the class-data archive.
+#include "common/win32/environment.h"
+#include "common/win32/file_system.h"
+#include "common/win32/win_text.h"
+#include "vm/win32/class_data_sharing.h"
+#include "vm/win32/vm_steps.h"
+
+namespace {
+
+StringList matchingNames(const String& pattern) {
+  StringList names;
+  FileFinder matches;
+  for (bool found = matches.findFirst(&pattern); found; found = matches.findNext()) {
+    names.push_back(fromWide(matches.data().cFileName));
+  }
+  return names;
+}
+
+MemoryFigures machineMemory() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  GlobalMemoryStatus(&status);
+  return {status.dwTotalPhys, status.dwAvailVirtual};
+}
+
+}  // namespace
+
+bool planLaunchVm(const String& jvmDllPath, const LaunchSettings& settings, const ExecutablePaths& paths,
+                  const String& libraryPath, VmPlan& plan, Failure& failure) {
+  const PlanQueries machine{
+      [](const String& text) { return expandEnvironment(text); }, matchingNames, machineMemory,
+      [&](const StringList& classPath, const StringList& parameters) {
+        return classDataSharingOptions(jvmDllPath, settings.product(), paths.module, classPath, parameters);
+      }};
+  return planVm(settings, paths, libraryPath, machine, plan, failure);
+}
