@@ -126,7 +126,8 @@ TEST(VmPlan, OptionsStackSizeAndRedirections) {
   const ExecutablePaths paths = executablePathsFor(u"C:\\App\\Shop.exe");
   const std::map<String, StringList> files = {{u"C:\\App\\lib\\*.jar", {u"a.jar", u"b.jar"}},
                                              {u"C:\\App\\main.jar", {u"main.jar"}},
-                                             {u"D:\\ext\\*", {u"x.jar"}}};
+                                             {u"D:\\ext\\*", {u"x.jar"}},
+                                             {u"C:\\App\\lib/*.zip", {u"z.zip"}}};
   StringList archiveAskedFor;
   const PlanQueries queries{
       [](const String& text) {
@@ -153,9 +154,10 @@ TEST(VmPlan, OptionsStackSizeAndRedirections) {
     StringList options;  // empty: fails with no class path
     StringList archiveAskedFor;
   } cases[] = {
-      {"relative, wildcard and absolute entries", u"main.jar;lib\\*.jar;missing.jar;\\\\srv\\s\\c.jar;D:\\ext\\*", false,
-       false, u"",
-       {u"-Djava.class.path=C:\\App\\main.jar;C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar;\\\\srv\\s\\c.jar;D:\\ext\\x.jar",
+      {"relative, wildcard and absolute entries", u"main.jar;lib\\*.jar;missing.jar;\\\\srv\\s\\c.jar;D:\\ext\\*;lib/*.zip",
+       false, false, u"",
+       {u"-Djava.class.path=C:\\App\\main.jar;C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar;\\\\srv\\s\\c.jar;D:\\ext\\x.jar;"
+        u"C:\\App\\lib\\z.zip",
         u"-Xss1m", u"-Dhome=H:"},
        {}},
       {"the executable leads an embedded jar; library path first", u"main.jar", true, false, u"L:\\native",
