@@ -105,6 +105,42 @@ String processVmParameter(StringView parameter, const MemoryQuery& memory, uint3
   return option;
 }
 
+namespace {
+
+// The options the java launcher takes with their value as the next argument,
+// as it passes them on to the VM.
+constexpr struct {
+  StringView spelling;
+  StringView option;
+} kSeparateValueOptions[] = {
+    {u"-p", u"--module-path"},
+    {u"--module-path", u"--module-path"},
+    {u"--upgrade-module-path", u"--upgrade-module-path"},
+    {u"--add-modules", u"--add-modules"},
+    {u"--limit-modules", u"--limit-modules"},
+    {u"--add-exports", u"--add-exports"},
+    {u"--add-opens", u"--add-opens"},
+    {u"--add-reads", u"--add-reads"},
+    {u"--patch-module", u"--patch-module"},
+    {u"--enable-native-access", u"--enable-native-access"},
+};
+
+}  // namespace
+
+StringList joinLauncherSpellings(const StringList& options) {
+  StringList joined;
+  for (size_t i = 0; i < options.size(); ++i) {
+    joined.push_back(options[i]);
+    if (i + 1 == options.size()) break;
+    for (const auto& form : kSeparateValueOptions) {
+      if (options[i] != form.spelling) continue;
+      joined.back() = String(form.option) + u"=" + options[++i];
+      break;
+    }
+  }
+  return joined;
+}
+
 StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize) {
   StringList options;
   size_t start = 0;
@@ -117,5 +153,5 @@ StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint3
     start = end;
     while (start < value.size() && value[start] == u' ') ++start;
   }
-  return options;
+  return joinLauncherSpellings(options);
 }

@@ -39,5 +39,12 @@ String applyMemoryPercentage(StringView parameter, const MemoryQuery& memory);
 // One parameter as it goes to the VM; `stackSize` is updated by -Xss.
 String processVmParameter(StringView parameter, const MemoryQuery& memory, uint32_t& stackSize);
 
-// The whole value split and processed, in order.
+// The java launcher's spellings of the module options joined into the one
+// HotSpot takes: "-p x" and "--module-path x" give "--module-path=x",
+// "--add-opens x" gives "--add-opens=x", and so on. A spelling without a
+// value after it, and everything else, stays as it is.
+StringList joinLauncherSpellings(const StringList& options);
+
+// The whole value split and processed, in order, the launcher's spellings
+// joined.
 StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize);

@@ -41,6 +41,19 @@ OptionVerdict judgeOption(std::string_view option, int javaVersion) {
     if (javaVersion >= 19) return {};
     return rejected(JNI_ERR, "Unrecognized VM option 'AutoCreateSharedArchive'");
   }
+  // The module options in the one form HotSpot takes, "name=value". "-p",
+  // "-m", "--module=" and the forms with the value as the next argument
+  // are the java launcher's own and are refused as unrecognised.
+  static constexpr struct {
+    std::string_view prefix;
+    int since;
+  } kModuleOptions[] = {{"--module-path=", 9},          {"--upgrade-module-path=", 9},   {"--add-modules=", 9},
+                        {"--limit-modules=", 9},        {"--add-exports=", 9},           {"--add-opens=", 9},
+                        {"--add-reads=", 9},            {"--patch-module=", 9},          {"--enable-native-access=", 17},
+                        {"--illegal-native-access=", 24}};
+  for (const auto& module : kModuleOptions) {
+    if (option.starts_with(module.prefix) && (javaVersion ? javaVersion : 17) >= module.since) return {};
+  }
   for (std::string_view exact : {"-ea", "-da", "-esa", "-Xrs", "abort", "exit", "vfprintf"}) {
     if (option == exact) return {};
   }

@@ -65,6 +65,9 @@ TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
        "Virtual Machine Parameters=-Xmx512m \"-Dmy.dir=C:\\Program Files\\x\" -Xss1m\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
        {direct, "-Xmx512m", "-Dmy.dir=C:\\Program Files\\x", "-Xss1m"}},
       {"leading blank", "Virtual Machine Parameters=\" -Xrs\"\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n", {direct, "-Xrs"}},
+      {"the java launcher's spellings joined",
+       "Virtual Machine Parameters=--add-opens java.base/java.lang=ALL-UNNAMED -p mods\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {direct, "--add-opens=java.base/java.lang=ALL-UNNAMED", "--module-path=mods"}},
       {"only from a + section",
        "[Class Path]\r\nClass Path=C:\\x.jar\r\n[Java Runtime Environment+]\r\nVirtual Machine Parameters=-Xmx64m\r\n",
        {direct, "-Xmx64m"}},
@@ -143,6 +146,8 @@ TEST(JavaLaunch, FailuresSayWhatWentWrongAndEndWithMinusOne) {
        "Windows exception: cannot find CreateJavaVM JNI (errno = 127)."},
       {"unrecognised option: the runtime's own words", nullptr, "Virtual Machine Parameters=-Xbogus\r\n" + classPath,
        "JNI exception: failed to create the Java VM\nReason: unknown.\n\nThe Java VM said:\nUnrecognized option: -Xbogus"},
+      {"the java launcher's own -m", nullptr, "Virtual Machine Parameters=-m app/app.Main\r\n" + classPath,
+       "JNI exception: failed to create the Java VM\nReason: unknown.\n\nThe Java VM said:\nUnrecognized option: -m"},
       {"a heap the runtime cannot reserve ends the process", nullptr,
        "Virtual Machine Parameters=" + kUnreservableHeap + "\r\n" + classPath,
        "Reason: unknown.\n\nThe Java VM said:\nError occurred during initialization of VM\n"

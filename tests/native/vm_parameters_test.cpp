@@ -27,6 +27,12 @@ TEST(VmParameters, SplittingQuotesAndRewriting) {
       {u"-Xmx512m \"-Dmy.dir=C:\\Program Files\\x\" -Xss1m",
        {u"-Xmx512m", u"-Dmy.dir=C:\\Program Files\\x", u"-Xss1m"}, 1048576},
       {u" -Xrs", {u"-Xrs"}, 0},
+      // The java launcher's separate-value spellings, joined as HotSpot takes them.
+      {u"--add-opens java.base/java.lang=ALL-UNNAMED -p mods",
+       {u"--add-opens=java.base/java.lang=ALL-UNNAMED", u"--module-path=mods"}, 0},
+      {u"--module-path \"C:\\My Mods\" --add-opens", {u"--module-path=C:\\My Mods", u"--add-opens"}, 0},
+      {u"--illegal-native-access allow -p=x --add-modules=a -p",
+       {u"--illegal-native-access", u"allow", u"-p=x", u"--add-modules=a", u"-p"}, 0},
       {u"-Da   -Db  ", {u"-Da", u"-Db"}, 0},
       {u"-Xss1m -Xss2k", {u"-Xss1m", u"-Xss2k"}, 2048},
       {u"-Xss512", {u"-Xss512"}, 51},

@@ -217,6 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
         CreateCase{"empty", "-Dok=1;;-Dafter=2", false, "10002", {"reject=", "status=-1"}},
         CreateCase{"bad_heap", "-Xmx-1K", false, "10002", {"reject=-Xmx-1K", "status=-6"}},
         CreateCase{"small_stack", "-Xss64k", false, "10002", {"reject=-Xss64k", "status=-1"}},
+        // Module options only as "name=value"; the java launcher's spellings are refused.
+        CreateCase{"module_options", "--add-opens=java.base/java.lang=ALL-UNNAMED;--module-path=mods", false, "10002",
+                   {"option=--add-opens=java.base/java.lang=ALL-UNNAMED", "option=--module-path=mods", "status=0"}},
+        CreateCase{"launcher_spelling", "--module=app/app.Main", false, "10002",
+                   {"reject=--module=app/app.Main", "status=-1"}},
         CreateCase{"ignored", "-Xbogus", true, "10008", {"ignore-unrecognized=1", "option=-Xbogus", "status=0"}},
         CreateCase{"chosen_status", "-Dtest.jvm.status=-4", false, "10002", {"status=-4"}},
         CreateCase{"frozen", "-Dtest.jvm.freeze=50;-Dafter=1", false, "10002",
