@@ -1,5 +1,7 @@
 #include "vm/vm_parameters.h"
 
+#include "vm/argument_file.h"
+
 namespace {
 
 constexpr size_t kNone = String::npos;
@@ -80,8 +82,10 @@ String applyMemoryPercentage(StringView parameter, const MemoryQuery& memory) {
   return formatText(u"%s%dK", {String(parameter.substr(0, list.prefixLength)), static_cast<int32_t>(value)});
 }
 
-String processVmParameter(StringView parameter, const MemoryQuery& memory, uint32_t& stackSize) {
-  String option = removeQuotes(parameter);
+namespace {
+
+// One option as it goes to the VM: memory shares rewritten, -Xss noted.
+String rewriteVmOption(String option, const MemoryQuery& memory, uint32_t& stackSize) {
   bool memoryParameter = startsWith(option, u"-Xms") || startsWith(option, u"-Xmx") || startsWith(option, u"-Xss");
   if (memoryParameter && !option.empty()) {
     char16_t last = option.back();
@@ -105,8 +109,6 @@ String processVmParameter(StringView parameter, const MemoryQuery& memory, uint3
   return option;
 }
 
-namespace {
-
 // The options the java launcher takes with their value as the next argument,
 // as it passes them on to the VM.
 constexpr struct {
@@ -127,6 +129,10 @@ constexpr struct {
 
 }  // namespace
 
+String processVmParameter(StringView parameter, const MemoryQuery& memory, uint32_t& stackSize) {
+  return rewriteVmOption(removeQuotes(parameter), memory, stackSize);
+}
+
 StringList joinLauncherSpellings(const StringList& options) {
   StringList joined;
   for (size_t i = 0; i < options.size(); ++i) {
@@ -141,17 +147,29 @@ StringList joinLauncherSpellings(const StringList& options) {
   return joined;
 }
 
-StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize) {
+StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize,
+                              const ArgumentFileReader& readFile, String* unreadable) {
   StringList options;
+  auto add = [&](String option) {
+    // The VM refuses an empty option, so blanks (a "+" section starts with
+    // one) and a bare "" give none.
+    if (!option.empty()) options.push_back(rewriteVmOption(std::move(option), memory, stackSize));
+  };
   size_t start = 0;
   while (start < value.size()) {
     size_t end = nextParameterEnd(value, start);
-    String option = processVmParameter(value.substr(start, end - start), memory, stackSize);
-    // The VM refuses an empty option, so blanks (a "+" section starts with
-    // one) and a bare "" give none.
-    if (!option.empty()) options.push_back(std::move(option));
+    String option = removeQuotes(value.substr(start, end - start));
     start = end;
     while (start < value.size() && value[start] == u' ') ++start;
+    if (!readFile || option.size() < 2 || option[0] != u'@') {
+      add(std::move(option));
+    } else if (option[1] == u'@') {
+      add(option.substr(1));
+    } else if (std::optional<String> text = readFile(option.substr(1))) {
+      for (String& fileOption : argumentFileOptions(*text)) add(std::move(fileOption));
+    } else if (unreadable && unreadable->empty()) {
+      *unreadable = option.substr(1);
+    }
   }
   return joinLauncherSpellings(options);
 }

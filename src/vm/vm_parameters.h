@@ -4,6 +4,7 @@
 // machine's memory, and the Java thread's stack size. Portable.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "common/text.h"
@@ -45,6 +46,12 @@ String processVmParameter(StringView parameter, const MemoryQuery& memory, uint3
 // value after it, and everything else, stays as it is.
 StringList joinLauncherSpellings(const StringList& options);
 
+// The text of an argument file named by "@name", nothing when it cannot be read.
+using ArgumentFileReader = std::function<std::optional<String>(const String& name)>;
+
 // The whole value split and processed, in order, the launcher's spellings
-// joined.
-StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize);
+// joined. With `readFile`, a parameter "@name" gives the options of that
+// argument file in its place and "@@x" gives "@x"; `unreadable` gets the
+// name of the first file that could not be read.
+StringList vmParameterOptions(StringView value, const MemoryQuery& memory, uint32_t& stackSize,
+                              const ArgumentFileReader& readFile = {}, String* unreadable = nullptr);

@@ -1,5 +1,7 @@
 #include "vm/vm_plan.h"
 
+#include <algorithm>
+
 #include "common/path_components.h"
 #include "resources/resource_ids.h"
 
@@ -18,8 +20,24 @@ StringList assembleClassPath(const LaunchSettings& settings, const ExecutablePat
   return classPath;
 }
 
-bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const String& libraryPath,
-            const PlanQueries& machine, VmPlan& plan, Failure& failure) {
+namespace {
+
+constexpr StringView kJavaCommandProperty = u"-Dsun.java.command=";
+
+// The main class as written on a java command line, then the arguments.
+String javaCommand(const String& mainClass, const StringList& arguments) {
+  String command = String(kJavaCommandProperty) + mainClass;
+  for (char16_t& c : command) {
+    if (c == u'/') c = u'.';
+  }
+  for (const String& argument : arguments) command += u" " + argument;
+  return command;
+}
+
+}  // namespace
+
+bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const StringList& arguments,
+            const String& libraryPath, const PlanQueries& machine, VmPlan& plan, Failure& failure) {
   const StringList classPath = assembleClassPath(settings, paths, machine);
   if (classPath.empty()) {
     failure = {IDS_NO_CLASS_PATH, 0, {}};
@@ -28,13 +46,28 @@ bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const 
   plan = VmPlan{};
   if (!libraryPath.empty()) plan.options.push_back(u"-Djava.library.path=" + libraryPath);
   StringList ordered{u"-Djava.class.path=" + joinClassPath(classPath)};
-  StringList parameters = vmParameterOptions(settings.vmParameters, machine.memory, plan.javaThreadStackSize);
+  auto readArgumentFile = [&](const String& name) {
+    const String path = machine.expand(name);
+    return machine.readTextFile(isAbsolutePath(path) ? path : withTrailingBackslash(paths.folder) + path);
+  };
+  String unreadable;
+  StringList parameters = vmParameterOptions(settings.vmParameters, machine.memory, plan.javaThreadStackSize,
+                                             readArgumentFile, &unreadable);
+  if (!unreadable.empty()) {
+    failure = {IDS_ARGUMENT_FILE_UNREADABLE, 0, {unreadable}};
+    return false;
+  }
   // Before the VM parameters, which may override them.
   if (settings.classDataSharing) {
     for (String& option : machine.classDataSharing(classPath, parameters)) ordered.push_back(std::move(option));
   }
   for (String& option : parameters) ordered.push_back(std::move(option));
   for (const String& option : ordered) plan.options.push_back(machine.expand(option));
+  const bool namedByParameters = std::any_of(plan.options.begin(), plan.options.end(), [](const String& option) {
+    return StringView(option).substr(0, kJavaCommandProperty.size()) == kJavaCommandProperty;
+  });
+  // The arguments as given: no environment references are expanded in them.
+  if (!namedByParameters) plan.options.push_back(javaCommand(settings.mainClass, arguments));
   plan.out = {machine.expand(settings.stdoutFile), settings.stdoutAppend};
   plan.err = {machine.expand(settings.stderrFile), settings.stderrAppend};
   return true;

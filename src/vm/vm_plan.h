@@ -34,6 +34,8 @@ struct PlanQueries {
   // file system gives them.
   std::function<StringList(const String& pattern)> matchingNames;
   MemoryQuery memory;
+  // The text of an argument file, nothing when it cannot be read.
+  ArgumentFileReader readTextFile;
   // The class-data archive options for the final class path and VM
   // parameters; asked only with "Class Data Sharing=auto".
   std::function<StringList(const StringList& classPath, const StringList& parameters)> classDataSharing;
@@ -43,7 +45,12 @@ struct PlanQueries {
 // each entry as it is or with what it matches.
 StringList assembleClassPath(const LaunchSettings& settings, const ExecutablePaths& paths, const PlanQueries& machine);
 
-// The plan; `libraryPath` is the expanded native library path, empty for
-// none. Fails with "no class path" when the class path comes out empty.
-bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const String& libraryPath,
-            const PlanQueries& machine, VmPlan& plan, Failure& failure);
+// The plan for a launch with `arguments` for main; `libraryPath` is the
+// expanded native library path, empty for none. As the java command does,
+// the last option names the application for the JDK's tools
+// (sun.java.command: the main class and the arguments) unless the VM
+// parameters already do. Argument files ("@file" among the VM parameters) are read beside the
+// executable unless their path is absolute. Fails when the class path comes
+// out empty or an argument file cannot be read.
+bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const StringList& arguments,
+            const String& libraryPath, const PlanQueries& machine, VmPlan& plan, Failure& failure);

@@ -106,7 +106,8 @@ std::vector<std::string> JavaApp::journal(const std::string& key) const {
 }
 
 // The VM options between the launcher's hooks: the print hook comes first
-// (the VM reads options in order), the abort and exit hooks last.
+// (the VM reads options in order), the abort and exit hooks last, and before
+// them the application's name for the JDK's tools, which is left out.
 std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
   std::vector<std::string> options = app.journal("option");
   EXPECT_GE(options.size(), 3u) << app.journalText();
@@ -118,5 +119,7 @@ std::vector<std::string> optionsBeforeHooks(const JavaApp& app) {
       << "only the hooks carry extra info";
   options.resize(options.size() - 2);
   options.erase(options.begin());
+  EXPECT_TRUE(!options.empty() && options.back().rfind("-Dsun.java.command=", 0) == 0) << app.journalText();
+  if (!options.empty()) options.pop_back();
   return options;
 }

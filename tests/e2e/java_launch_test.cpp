@@ -37,6 +37,10 @@ TEST(JavaLaunch, TheTypicalLaunchRunsMainWithTheArguments) {
   EXPECT_EQ(app.journal("env-Path")[0], narrow(environment(L"Path")) + ";" + narrow(home) + "\\bin");
   EXPECT_EQ(optionsBeforeHooks(app),
             std::vector<std::string>{"-Djava.class.path=" + narrow(app.path()) + "\\lib-a.jar"});
+  const std::vector<std::string> options = app.journal("option");
+  ASSERT_GE(options.size(), 4u);
+  EXPECT_EQ(options[options.size() - 3], "-Dsun.java.command=com.example.App hello wide world  --from-cmd two words")
+      << "named for the JDK's tools as the java command names it";
   EXPECT_EQ(app.journal("check-and-load-main"), std::vector<std::string>{"com.example.App"});
   EXPECT_EQ(app.journal("arg"), (std::vector<std::string>{"hello", "wide world", "", "--from-cmd", "two words"}));
   EXPECT_EQ(app.journal("create-thread-is-loader"), std::vector<std::string>{"0"}) << "Java runs on a thread of its own";
@@ -68,6 +72,9 @@ TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
       {"the java launcher's spellings joined",
        "Virtual Machine Parameters=--add-opens java.base/java.lang=ALL-UNNAMED -p mods\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
        {direct, "--add-opens=java.base/java.lang=ALL-UNNAMED", "--module-path=mods"}},
+      {"an argument file beside the executable",
+       "Virtual Machine Parameters=-Da @opts.txt\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {direct, "-Da", "--add-reads=java.base=ALL-UNNAMED", "-Dspaced=a b"}},
       {"only from a + section",
        "[Class Path]\r\nClass Path=C:\\x.jar\r\n[Java Runtime Environment+]\r\nVirtual Machine Parameters=-Xmx64m\r\n",
        {direct, "-Xmx64m"}},
@@ -83,6 +90,7 @@ TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
     JavaApp app(currentTestName() + std::to_wstring(n++));
     std::string jre = narrow(app.addRuntime(L"jre"));
     app.writeIni(kMain + c.settings);
+    app.folder().writeFile(L"opts.txt", "# as for the java command\r\n--add-reads java.base=ALL-UNNAMED \"-Dspaced=a b\"\r\n");
     robot::Outcome outcome = app.launch();
     EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
     std::vector<std::string> expected;
@@ -166,6 +174,8 @@ TEST(JavaLaunch, FailuresSayWhatWentWrongAndEndWithMinusOne) {
        "JNI exception: failed to create the Java VM\nReason: ."},
       {"empty class path", nullptr, "[Class Path]\r\nClass Path=missing.jar\r\n",
        "Java Class Path was not specified in INI file."},
+      {"an argument file that cannot be read", nullptr, "Virtual Machine Parameters=@missing.txt\r\n" + classPath,
+       "Cannot read the argument file missing.txt named in the Virtual Machine Parameters."},
   };
   int n = 0;
   for (const auto& c : cases) {

@@ -1,5 +1,5 @@
 // "Virtual Machine Parameters": any value splits and processes, with quotes,
-// memory shares and stack sizes of any shape.
+// memory shares, stack sizes and argument files (the value itself) of any shape.
 #include "fuzz_input.h"
 #include "vm/vm_parameters.h"
 
@@ -11,7 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   const String value = input.text();
   uint32_t stackSize = 0;
-  vmParameterOptions(value, memory, stackSize);
+  String unreadable;
+  vmParameterOptions(
+      value, memory, stackSize,
+      [&value](const String& name) { return name.size() % 2 ? std::optional<String>(value) : std::nullopt; },
+      &unreadable);
   removeQuotes(value);
   parseNumberList(value);
   applyMemoryPercentage(value, memory);

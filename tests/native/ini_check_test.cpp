@@ -96,6 +96,10 @@ TEST(IniCheck, ReportsEachFindingAtItsLine) {
       {kMain + "[Class Path]\nClass Path=missing.jar", {{4, W, "missing.jar"}, {4, E, "The class path is empty"}}},
       {kMain, {{0, E, "The class path is empty"}}},
       {kMain + "[Class Path+]\nClass Path=lib\\a.jar", {{4, W, "is added after a blank, not a \";\""}}},
+      {kBase + "Virtual Machine Parameters=-Xmx1g --add-opens java.base/java.lang=ALL-UNNAMED -m app/app.Main",
+       {{5, E, "holds -m, an option of the java command that the VM refuses"}}},
+      {kBase + "Virtual Machine Parameters=@app.jar @missing.txt @@x @%OPTS%",
+       {{5, E, "The argument file missing.txt is missing (looked for C:\\App\\missing.txt)"}}},
   };
   for (const auto& c : cases) {
     std::vector<Finding> findings = check(c.ini);

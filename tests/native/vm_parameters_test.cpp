@@ -52,11 +52,25 @@ TEST(VmParameters, SplittingQuotesAndRewriting) {
       {u"-Xmx25T", {u"-Xmx250000K"}, 0},
       {u"-XMX50P -xmx50P", {u"-XMX50P", u"-xmx50P"}, 0},
       {u"-Xss1P", {u"-Xss20971K"}, 20971u * 1024u},
+      // Argument files as the java command reads them, "@@" for a literal "@".
+      {u"-Da @opts -Db @@x @",
+       {u"-Da", u"-Xmx209715K", u"--add-opens=java.base/java.lang=ALL-UNNAMED", u"-Dq=a b", u"-Dwin=C:\\dir",
+        u"say \"hi\"", u"-Dlong=one two", u"-De= open", u"-Dlast", u"-Db", u"@x", u"@"},
+       0},
+  };
+  const ArgumentFileReader files = [](const String& name) -> std::optional<String> {
+    if (name != u"opts") return std::nullopt;
+    return String(uR"(# a comment line
+-Xmx10P --add-opens
+  java.base/java.lang=ALL-UNNAMED "-Dq=a b" -Dwin=C:\dir 'say \"hi\"' "-Dlong=one \
+     two" #a comment after options
+-De=" open
+-Dlast)");
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(toUtf8(c.value));
     uint32_t stack = 12345;
-    EXPECT_EQ(vmParameterOptions(c.value, machine(), stack), c.options);
+    EXPECT_EQ(vmParameterOptions(c.value, machine(), stack, files), c.options);
     // Only an -Xss parameter sets the size; otherwise it stays as it was.
     bool setsStack = std::any_of(c.options.begin(), c.options.end(),
                                  [](const String& option) { return option.rfind(u"-Xss", 0) == 0; });
@@ -66,6 +80,9 @@ TEST(VmParameters, SplittingQuotesAndRewriting) {
   uint32_t stack = 0;
   EXPECT_EQ(vmParameterOptions(u"-Xmx29P", [] { return MemoryFigures{100 * 1024, 0}; }, stack),
             StringList{u"-Xmx28K"});
+  String unreadable;
+  EXPECT_EQ(vmParameterOptions(u"-Da @none @other", machine(), stack, files, &unreadable), StringList{u"-Da"});
+  EXPECT_EQ(unreadable, u"none");
 }
 
 TEST(VmParameters, NumberLists) {
@@ -146,6 +163,10 @@ TEST(VmPlan, OptionsStackSizeAndRedirections) {
         return found == files.end() ? StringList{} : found->second;
       },
       machine(),
+      [](const String& path) -> std::optional<String> {
+        if (path != u"C:\\App\\args\\opts.txt") return std::nullopt;
+        return String(u"-Dhome=%HOME%");
+      },
       [&archiveAskedFor](const StringList& classPath, const StringList& parameters) {
         archiveAskedFor = classPath;
         archiveAskedFor.insert(archiveAskedFor.end(), parameters.begin(), parameters.end());
@@ -184,24 +205,38 @@ TEST(VmPlan, OptionsStackSizeAndRedirections) {
     settings.classPath = c.classPath;
     settings.embeddedJar = c.embeddedJar;
     settings.classDataSharing = c.classDataSharing;
-    settings.vmParameters = u"-Xss1m -Dhome=%HOME%";
+    settings.mainClass = u"com/example/App";
+    settings.vmParameters = u"-Xss1m @args\\opts.txt";
     settings.stdoutFile = u"%HOME%\\out.log";
     settings.stderrAppend = true;
     archiveAskedFor.clear();
     VmPlan plan;
     Failure failure;
-    const bool planned = planVm(settings, paths, c.libraryPath, queries, plan, failure);
+    const bool planned = planVm(settings, paths, {u"a", u"%HOME%"}, c.libraryPath, queries, plan, failure);
     EXPECT_EQ(planned, !c.options.empty());
     if (!planned) {
       EXPECT_EQ(failure.textId, unsigned{IDS_NO_CLASS_PATH});
       continue;
     }
-    EXPECT_EQ(plan.options, c.options);
+    StringList expected = c.options;
+    expected.push_back(u"-Dsun.java.command=com.example.App a %HOME%");  // the arguments as given
+    EXPECT_EQ(plan.options, expected);
     EXPECT_EQ(archiveAskedFor, c.archiveAskedFor);
     EXPECT_EQ(plan.javaThreadStackSize, 1048576u);
     EXPECT_EQ(plan.out.file, u"H:\\out.log");
     EXPECT_TRUE(plan.err.file.empty() && plan.err.append && !plan.out.append);
   }
+  LaunchSettings settings;
+  settings.classPath = u"C:\\x.jar";
+  settings.vmParameters = u"-Dsun.java.command=Named";
+  VmPlan plan;
+  Failure failure;
+  ASSERT_TRUE(planVm(settings, paths, {u"a"}, u"", queries, plan, failure));
+  EXPECT_EQ(plan.options.back(), u"-Dsun.java.command=Named") << "the parameters' own name stands";
+  settings.vmParameters = u"@missing.txt";
+  EXPECT_FALSE(planVm(settings, paths, {}, u"", queries, plan, failure));
+  EXPECT_EQ(failure.textId, unsigned{IDS_ARGUMENT_FILE_UNREADABLE});
+  EXPECT_EQ(failure.inserts, StringList{u"missing.txt"});
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ EXPECTED_STRINGS = {
     230: "invalid arguments",
     231: "\nThe Java VM said:\n%s",
     232: "The application is still closing. Please start it again in a moment.",
+    233: "Cannot read the argument file %s named in the Virtual Machine Parameters.",
 }
 
 # DLLs that ship with every supported Windows version.

@@ -6,6 +6,7 @@
 #include "common/split_string.h"
 #include "jre/version_number.h"
 #include "vm/class_path.h"
+#include "vm/vm_parameters.h"
 
 const std::vector<SettingSpec>& settingsCatalogue() {
   using enum ValueKind;
@@ -41,7 +42,7 @@ const std::vector<SettingSpec>& settingsCatalogue() {
       {setting::kMainClass, ClassName, true},
       {setting::kSystemPath, PathList, true},
       {setting::kLibraryPath, PathList, true},
-      {setting::kVmParameters, Text, true},
+      {setting::kVmParameters, VmOptions, true},
       {setting::kSearchOtherInstallations, Choice, true, Match::AnyCase,
        {{setting::kNo, u"only the classic registry keys are searched, no vendor keys or JAVA_HOME"},
         {setting::kYes, u"vendor keys and JAVA_HOME are searched after the classic keys"}},
@@ -301,6 +302,9 @@ class Checker {
       case ValueKind::ClassPath:
         checkClassPath(own ? own : plus, found.own);
         break;
+      case ValueKind::VmOptions:
+        if (own || plus) checkVmOptions(own ? *own : *plus);
+        break;
       case ValueKind::ClassName:
         if (!own) {
           fail(found.own ? found.own->line : 0,
@@ -324,6 +328,7 @@ class Checker {
     }
     switch (spec.kind) {
       case ValueKind::Text:
+      case ValueKind::VmOptions:
         return;
       case ValueKind::PathList:
       case ValueKind::ClassPath:
@@ -410,6 +415,33 @@ class Checker {
   static bool hasVariable(StringView entry) {
     size_t open = entry.find(u'%');
     return open != StringView::npos && entry.find(u'%', open + 2) != StringView::npos;
+  }
+
+  // Options of the java command that the VM refuses, which the launch cannot
+  // pass on; a missing argument file, which stops the launch.
+  void checkVmOptions(const Entry& entry) {
+    static constexpr StringView kJavaCommandOnly[] = {u"-m", u"--module", u"-cp", u"-classpath", u"--class-path",
+                                                      u"-jar"};
+    uint32_t stackSize = 0;
+    for (const String& option : vmParameterOptions(entry.value, [] { return MemoryFigures{}; }, stackSize)) {
+      const bool javaCommandOnly = option.starts_with(u"--module=") || option.starts_with(u"-splash:") ||
+                                   std::find(std::begin(kJavaCommandOnly), std::end(kJavaCommandOnly), option) !=
+                                       std::end(kJavaCommandOnly);
+      if (javaCommandOnly) {
+        fail(entry.line, formatText(u"Virtual Machine Parameters holds %s, an option of the java command that the VM "
+                                    u"refuses: the launch fails. Name the main class in \"Main Class\" and the "
+                                    u"jars in \"Class Path\".",
+                                    {option}));
+      }
+      if (option.size() < 2 || option[0] != u'@' || option[1] == u'@' || hasVariable(option)) continue;
+      const String name = option.substr(1);
+      const String path = isAbsolutePath(name) ? name : withTrailingBackslash(folder_) + name;
+      if (!files_.exists(path)) {
+        fail(entry.line, formatText(u"The argument file %s is missing (looked for %s): the launch fails with "
+                                    u"\"Cannot read the argument file\".",
+                                    {name, path}));
+      }
+    }
   }
 
   // The launch's class path assembly: absolute entries without "*" go in

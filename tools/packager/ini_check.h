@@ -28,6 +28,7 @@ struct FileProbe {
 
 enum class ValueKind {
   Text,          // used as written
+  VmOptions,     // blank-separated VM options, "@file" argument files beside the executable
   Path,          // one file or folder
   PathList,      // paths separated by ";"
   ClassPath,     // ";"-separated entries, relative ones beside the executable, wildcards allowed

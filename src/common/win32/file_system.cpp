@@ -25,6 +25,17 @@ String fullPathName(const String& path) {
   return full;
 }
 
+std::optional<std::string> readFileBytes(const String& path, size_t limit) {
+  UniqueFile file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes(limit, '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
 namespace {
 
 // A path rooted on the current drive (\logs\out.txt) as a full path, so that

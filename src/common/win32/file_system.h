@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "common/text.h"
 #include "common/win32/unique_resource.h"
 
@@ -15,6 +18,9 @@ bool pathExists(const String& path);
 // The path made full against the current directory and drive; empty when
 // the system cannot form it.
 String fullPathName(const String& path);
+
+// The file's bytes, at most `limit` of them; nothing when it cannot be read.
+std::optional<std::string> readFileBytes(const String& path, size_t limit);
 
 // RemoveDirectoryW, with the \\?\ prefix for paths of 260 characters or more.
 bool removeDirectory(const String& path);

@@ -92,14 +92,14 @@ int32_t LauncherApp::Run() {
   if (!noSplash) {
     splash_.show({settings_.splashImage, settings_.splashShadowValue, settings_.preferNativeSplash}, jvmDllPath_);
   }
+  appendExtraArguments(settings_.extraArguments, arguments_);
   Failure failure;
   if (!loadVmLibrary(jvmDllPath_, jvmEntries_, failure) ||
-      !planLaunchVm(jvmDllPath_, settings_, paths_, libraryPath, vmPlan_, failure)) {
+      !planLaunchVm(jvmDllPath_, settings_, paths_, arguments_, libraryPath, vmPlan_, failure)) {
     report(failure);
     return -1;
   }
   for (const String& option : vmPlan_.options) vmOptions_.push_back(toThreadAnsi(option));
-  appendExtraArguments(settings_.extraArguments, arguments_);
   uint32_t& stackSize = vmPlan_.javaThreadStackSize;
   if (stackSize == 0) stackSize = defaultStackSize(jvmEntries_.defaultInitArgs);
   if (trace::enabled()) trace::line("Java thread stack size " + std::to_string(stackSize) + " bytes");

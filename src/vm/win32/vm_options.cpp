@@ -1,5 +1,6 @@
 // The machine's side of the VM plan: the process environment, file searches,
 // the memory figures and the class-data archive.
+#include "common/win32/ansi_text.h"
 #include "common/win32/environment.h"
 #include "common/win32/file_system.h"
 #include "common/win32/win_text.h"
@@ -17,6 +18,14 @@ StringList matchingNames(const String& pattern) {
   return names;
 }
 
+// Argument files are read as the VM reads its options, in the ANSI code page.
+std::optional<String> readArgumentFile(const String& path) {
+  constexpr size_t kArgumentFileLimit = 1 << 20;
+  std::optional<std::string> bytes = readFileBytes(path, kArgumentFileLimit);
+  if (!bytes) return std::nullopt;
+  return fromThreadAnsi(*bytes);
+}
+
 MemoryFigures machineMemory() {
   MEMORYSTATUS status{};
   status.dwLength = sizeof status;
@@ -27,11 +36,11 @@ MemoryFigures machineMemory() {
 }  // namespace
 
 bool planLaunchVm(const String& jvmDllPath, const LaunchSettings& settings, const ExecutablePaths& paths,
-                  const String& libraryPath, VmPlan& plan, Failure& failure) {
+                  const StringList& arguments, const String& libraryPath, VmPlan& plan, Failure& failure) {
   const PlanQueries machine{
-      [](const String& text) { return expandEnvironment(text); }, matchingNames, machineMemory,
+      [](const String& text) { return expandEnvironment(text); }, matchingNames, machineMemory, readArgumentFile,
       [&](const StringList& classPath, const StringList& parameters) {
         return classDataSharingOptions(jvmDllPath, settings.product(), paths.module, classPath, parameters);
       }};
-  return planVm(settings, paths, libraryPath, machine, plan, failure);
+  return planVm(settings, paths, arguments, libraryPath, machine, plan, failure);
 }

@@ -27,4 +27,4 @@ bool loadVmLibrary(const String& jvmDllPath, JvmEntries& entries, Failure& failu
 // The VM plan, with this machine's environment, files and memory, after
 // prepareVmEnvironment.
 bool planLaunchVm(const String& jvmDllPath, const LaunchSettings& settings, const ExecutablePaths& paths,
-                  const String& libraryPath, VmPlan& plan, Failure& failure);
+                  const StringList& arguments, const String& libraryPath, VmPlan& plan, Failure& failure);
