@@ -36,13 +36,14 @@ function(launcher_layer_includes target)
 endfunction()
 
 # A layer's Windows code lies in its win32/ folder: only there may a file
-# include <windows.h>. Everything else is portable and built natively too.
+# include <windows.h> or another win32/ folder's header. Everything else is
+# portable and built natively too.
 file(GLOB_RECURSE _layer_files ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cpp)
 foreach(file IN LISTS _layer_files)
   if(NOT file MATCHES "/win32/")
-    file(STRINGS ${file} _windows_include REGEX "^#include <windows.h>")
+    file(STRINGS ${file} _windows_include REGEX "^#include (<windows.h>|\"[a-z]+/win32/)")
     if(_windows_include)
-      message(FATAL_ERROR "${file} includes <windows.h> outside a win32/ folder")
+      message(FATAL_ERROR "${file} includes Windows code outside a win32/ folder")
     endif()
   endif()
 endforeach()

@@ -86,7 +86,7 @@ target_compile_options(launcher_win PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 target_compile_options(launcher_portable PRIVATE ${LAUNCHER_LEAN_OPTIONS})
 
 # What packaging tools need to brand a launcher; not part of the launcher.
-add_library(launcher_packaging STATIC src/settings/embedded_settings_writer.cpp)
+add_library(launcher_packaging STATIC src/settings/win32/embedded_settings_writer.cpp)
 target_link_libraries(launcher_packaging PUBLIC launcher_portable)
 launcher_layer_includes(launcher_packaging)
 launcher_warnings(launcher_packaging)

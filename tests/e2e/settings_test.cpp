@@ -5,7 +5,7 @@
 #include <random>
 
 #include "app_folder.h"
-#include "settings/embedded_settings_writer.h"
+#include "settings/win32/embedded_settings_writer.h"
 
 namespace {
 

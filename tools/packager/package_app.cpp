@@ -8,7 +8,7 @@
 #include "common/win32/win_text.h"
 #include "file_io.h"
 #include "icon_file.h"
-#include "settings/embedded_settings_writer.h"
+#include "settings/win32/embedded_settings_writer.h"
 #include "settings/win32/ini_settings_file.h"
 #include "zip_archive.h"
 

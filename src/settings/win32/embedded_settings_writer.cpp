@@ -1,4 +1,4 @@
-#include "settings/embedded_settings_writer.h"
+#include "settings/win32/embedded_settings_writer.h"
 
 #include "common/win32/win_text.h"
 #include "settings/embedded_settings_codec.h"
