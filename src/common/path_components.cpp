@@ -77,3 +77,7 @@ StringView withoutExtension(StringView fileName) { return fileName.substr(0, fil
 bool isAbsolutePath(StringView path) {
   return path.size() >= 2 && (path[1] == u':' || (path[0] == u'\\' && path[1] == u'\\'));
 }
+
+String resolvedIn(StringView folder, StringView path) {
+  return isAbsolutePath(path) ? String(path) : withTrailingBackslash(folder) + String(path);
+}

@@ -9,6 +9,9 @@ bool isNetworkPath(StringView path);
 // the paths a launch takes as they are rather than beside the executable.
 bool isAbsolutePath(StringView path);
 
+// The path as it stands when absolute, otherwise inside `folder`.
+String resolvedIn(StringView folder, StringView path);
+
 // True when the path starts with the extended-length prefix \\?\.
 bool hasLongPathPrefix(StringView path);
 

@@ -11,9 +11,8 @@ std::vector<ClassPathEntry> classPathEntries(StringView value, StringView execut
   for (const String& part : parts) {
     ClassPathEntry entry;
     entry.written = expand(part);
-    const bool absolute = isAbsolutePath(entry.written);
-    entry.direct = absolute && entry.written.find(u'*') == String::npos;
-    entry.pattern = absolute ? entry.written : withTrailingBackslash(executableFolder) + entry.written;
+    entry.direct = isAbsolutePath(entry.written) && entry.written.find(u'*') == String::npos;
+    entry.pattern = resolvedIn(executableFolder, entry.written);
     entries.push_back(std::move(entry));
   }
   return entries;

@@ -47,8 +47,7 @@ bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const 
   if (!libraryPath.empty()) plan.options.push_back(u"-Djava.library.path=" + libraryPath);
   StringList ordered{u"-Djava.class.path=" + joinClassPath(classPath)};
   auto readArgumentFile = [&](const String& name) {
-    const String path = machine.expand(name);
-    return machine.readTextFile(isAbsolutePath(path) ? path : withTrailingBackslash(paths.folder) + path);
+    return machine.readTextFile(resolvedIn(paths.folder, machine.expand(name)));
   };
   String unreadable;
   StringList parameters = vmParameterOptions(settings.vmParameters, machine.memory, plan.javaThreadStackSize,

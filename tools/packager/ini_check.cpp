@@ -435,7 +435,7 @@ class Checker {
       }
       if (option.size() < 2 || option[0] != u'@' || option[1] == u'@' || hasVariable(option)) continue;
       const String name = option.substr(1);
-      const String path = isAbsolutePath(name) ? name : withTrailingBackslash(folder_) + name;
+      const String path = resolvedIn(folder_, name);
       if (!files_.exists(path)) {
         fail(entry.line, formatText(u"The argument file %s is missing (looked for %s): the launch fails with "
                                     u"\"Cannot read the argument file\".",
