@@ -18,10 +18,8 @@ void readFileSettings(SettingsSource& file, LaunchSettings& settings) {
 void readLayeredSettings(SettingsSource& layered, LaunchSettings& settings) {
   settings.serviceMode = layered.value(setting::kApplicationType) == setting::kService;
   settings.mainClass = layered.value(setting::kMainClass);
-  // The VM looks classes up by their internal, slash-separated name.
-  for (char16_t& c : settings.mainClass) {
-    if (c == u'.') c = u'/';
-  }
+  settings.modulePath = layered.value(setting::kModulePath);
+  settings.mainJar = layered.value(setting::kMainJar);
   settings.failureCheck = isYes(layered.value(setting::kFailureCheck));
   settings.overrideWorkingDir = isYes(layered.value(setting::kOverrideWorkingDir));
   settings.singleInstanceRequested =

@@ -20,7 +20,9 @@ struct LaunchSettings {
   bool preferNativeSplash = false;
   // The rest from the file layered over the embedded settings.
   bool serviceMode = false;
-  String mainClass;  // in the VM's internal, slash-separated form
+  String mainClass;  // as written: a class, or with a module path "module[/class]"
+  String modulePath;
+  String mainJar;
   bool failureCheck = false;
   bool overrideWorkingDir = false;
   // "Single Instance" asks for it (never in service mode).

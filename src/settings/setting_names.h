@@ -29,6 +29,8 @@ inline constexpr SettingKey kJvmType{kRuntimeSection, u"JVM Type"};
 inline constexpr SettingKey kJvmSource{kRuntimeSection, u"JVM Source"};
 inline constexpr SettingKey kVmProvider{kRuntimeSection, u"VM Provider"};
 inline constexpr SettingKey kMainClass{kRuntimeSection, u"Main Class"};
+inline constexpr SettingKey kModulePath{kRuntimeSection, u"Module Path"};
+inline constexpr SettingKey kMainJar{kRuntimeSection, u"Main Jar"};
 inline constexpr SettingKey kSystemPath{kRuntimeSection, u"System Path"};
 inline constexpr SettingKey kLibraryPath{kRuntimeSection, u"Library Path"};
 inline constexpr SettingKey kVmParameters{kRuntimeSection, u"Virtual Machine Parameters"};
@@ -83,7 +85,7 @@ inline constexpr SettingKey kAllKeys[] = {
     kSingleInstance,  kFailureCheck,       kOverrideWorkingDir, kEmbeddedJar,       kPairProduct,
     kPairReturnCode,  kOutputFile,         kOutputAppend,       kErrorFile,         kErrorAppend,
     kCmd,             kClassPath,          kSplashScreen,       kSplashScreenShadow, kPreferNativeSplash,
-    kSearchOtherInstallations, kClassDataSharing,
+    kSearchOtherInstallations, kClassDataSharing, kModulePath, kMainJar,
 };
 
 }  // namespace setting

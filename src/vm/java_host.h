@@ -16,8 +16,9 @@ class JavaHost {
   virtual void report(const Failure& failure) = 0;
   // Narrow text of the VM decoded in the thread's ANSI code page.
   virtual String fromAnsi(const std::string& bytes) = 0;
-  // The main method is about to run: secondary launches may now be delivered.
-  virtual void mainAboutToRun() {}
+  // The main method is about to run: secondary launches may now be delivered
+  // to `mainClass`, a global reference that stays valid as long as the VM.
+  virtual void mainAboutToRun(jclass /*mainClass*/) {}
   // A step of finding and calling main, for the launch's trace.
   virtual void note(const std::string&) {}
   // The main method threw; closes the splash screen.

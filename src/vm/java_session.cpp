@@ -15,7 +15,7 @@ namespace {
 // promise for that case is its own message and -1.
 struct MainClassCheck {
   JavaHost* host;
-  const String* mainClass;
+  String name;
 };
 std::atomic<const MainClassCheck*> mainClassCheck{nullptr};
 
@@ -23,7 +23,7 @@ std::atomic<const MainClassCheck*> mainClassCheck{nullptr};
 // when the hook returns), the abort hook when it aborts.
 void JNICALL exitHook(jint) {
   if (const MainClassCheck* check = mainClassCheck.exchange(nullptr)) {
-    check->host->report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {*check->mainClass}});
+    check->host->report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {check->name}});
     check->host->endProcess(-1);
   }
 }
@@ -265,6 +265,7 @@ struct MainForm {
   jclass mainClass = nullptr;
   bool isStatic = true;
   bool takesArguments = true;
+  bool asked = false;  // the runtime has the launcher class and was asked
 };
 
 // A static boolean of the launcher class, or `absent` when it has none.
@@ -277,26 +278,28 @@ bool launcherFlag(JNIEnv* env, jclass helper, const char* name, bool absent) {
   return env->GetStaticBooleanField(helper, field) == JNI_TRUE;
 }
 
-// The runtime's own launcher class checks and loads the main class, with
-// its messages on standard error. It rejects a class through System.exit(1),
-// which the exit hook turns into the launcher's report; older runtimes
-// return null with an exception pending instead.
+// The runtime's own launcher class checks and loads the main class in the
+// launch's mode, with its messages on standard error: a jar's manifest and a
+// module's descriptor apply as with the java command. It rejects a class
+// through System.exit(1), which the exit hook turns into the launcher's
+// report; older runtimes return null with an exception pending instead.
 MainForm loadThroughLauncherHelper(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   if (!call.findClassFromBootLoader) return {};
   jclass helper = call.findClassFromBootLoader(env, "sun/launcher/LauncherHelper");
-  if (!helper) return {};
-  jmethodID check = env->GetStaticMethodID(helper, "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;");
-  if (!check) return {};
-  String dotted = call.mainClass;
-  for (char16_t& c : dotted) {
-    if (c == u'/') c = u'.';
+  jmethodID check =
+      helper ? env->GetStaticMethodID(helper, "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;") : nullptr;
+  if (!check) {
+    env->ExceptionClear();  // NoSuchMethodError: a runtime with a launcher class of its own
+    return {};
   }
-  jstring name = newJavaString(env, dotted);
-  if (!name) return {};
-  const MainClassCheck checking{&host, &call.mainClass};
+  jstring text = newJavaString(env, call.main.text);
+  if (!text) return {};
+  const MainClassCheck checking{&host, reportedMainName(call.main)};
   mainClassCheck = &checking;
   MainForm form;
-  form.mainClass = static_cast<jclass>(env->CallStaticObjectMethod(helper, check, JNI_TRUE, static_cast<jint>(1), name));
+  form.asked = true;
+  form.mainClass = static_cast<jclass>(
+      env->CallStaticObjectMethod(helper, check, JNI_TRUE, static_cast<jint>(call.main.mode), text));
   mainClassCheck = nullptr;
   if (form.mainClass) {
     form.isStatic = launcherFlag(env, helper, "isStaticMain", true);
@@ -306,9 +309,10 @@ MainForm loadThroughLauncherHelper(JNIEnv* env, const MainInvocation& call, Java
 }
 
 jclass findMainClass(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
-  jstring name = newJavaString(env, call.mainClass);
+  const String internal = reportedMainName(call.main);
+  jstring name = newJavaString(env, internal);
   if (!name) {
-    host.report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {call.mainClass}});
+    host.report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {internal}});
     return nullptr;
   }
   const char* chars = env->GetStringUTFChars(name, nullptr);
@@ -359,10 +363,21 @@ void callMain(JNIEnv* env, const MainForm& form, jmethodID main, jmethodID const
 // Everything of invokeMain but the detach: false when main could not be called.
 bool runMain(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   MainForm form = loadThroughLauncherHelper(env, call, host);
-  const std::string name = toUtf8(call.mainClass);
+  const std::string name = toUtf8(call.main.text);
   if (form.mainClass) {
-    host.note("main class " + name + " loaded by the runtime's launcher class");
+    host.note("main " + name + " loaded by the runtime's launcher class in mode " +
+              std::to_string(static_cast<int>(call.main.mode)));
+  } else if (call.main.mode != LaunchMode::Class) {
+    // Only the launcher class reads a jar's manifest or a module's descriptor.
+    if (form.asked) {
+      if (env->ExceptionOccurred()) env->ExceptionDescribe();
+      host.report({IDS_MAIN_CLASS_LOAD_FAILED, 0, {call.main.text}});
+    } else {
+      host.report({IDS_NO_LAUNCHER_CLASS, 0, {call.main.text}});
+    }
+    return false;
   } else {
+    if (form.asked && env->ExceptionOccurred()) env->ExceptionDescribe();  // and clears it for FindClass
     form.mainClass = findMainClass(env, call, host);
     if (!form.mainClass) return false;
     host.note("main class " + name + " found by FindClass");
@@ -386,7 +401,8 @@ bool runMain(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
     env->ExceptionDescribe();
     return false;
   }
-  host.mainAboutToRun();
+  // Held for the process's life: deliveries find the class through it.
+  host.mainAboutToRun(static_cast<jclass>(env->NewGlobalRef(form.mainClass)));
   callMain(env, form, main, constructor, arguments);
 
   if (jthrowable thrown = env->ExceptionOccurred()) {
@@ -418,9 +434,8 @@ bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& h
 
 namespace {
 
-bool callSecondaryMain(JNIEnv* env, const std::string& mainClass, const StringList& arguments,
+bool callSecondaryMain(JNIEnv* env, jclass target, const StringList& arguments,
                        const std::function<void(int32_t)>& answer) {
-  jclass target = env->FindClass(mainClass.c_str());
   if (!target) return false;
   bool intForm = false;
   jmethodID method = env->GetStaticMethodID(target, "secondaryMain", "([Ljava/lang/String;)V");
@@ -453,7 +468,7 @@ bool callSecondaryMain(JNIEnv* env, const std::string& mainClass, const StringLi
 
 }  // namespace
 
-bool deliverSecondary(JavaVM* vm, const std::string& mainClass, const StringList& arguments, bool stayAttached,
+bool deliverSecondary(JavaVM* vm, jclass mainClass, const StringList& arguments, bool stayAttached,
                       const std::function<void(int32_t)>& answer) {
   if (!vm) return false;
   JNIEnv* env = nullptr;

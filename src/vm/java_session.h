@@ -12,6 +12,7 @@
 #include "common/text.h"
 #include "vm/java_host.h"
 #include "vm/jni_entries.h"
+#include "vm/main_target.h"
 
 // A java.lang.String of the UTF-16 code units, or null (exception pending).
 jstring newJavaString(JNIEnv* env, StringView text);
@@ -49,7 +50,7 @@ bool redirectJavaStream(JNIEnv* env, StringView file, bool append, JavaStream st
 String stackTraceText(JNIEnv* env, jthrowable thrown, JavaHost& host);
 
 struct MainInvocation {
-  String mainClass;  // internal form, com/example/App
+  MainTarget main;
   StringList arguments;
   FindClassFromBootLoaderEntry findClassFromBootLoader = nullptr;
   bool failureCheck = false;
@@ -57,14 +58,17 @@ struct MainInvocation {
 };
 
 // Finds the main class, calls main with the arguments and detaches the
-// thread. False when the class, main or the arguments could not be had, or
-// the detach failed; an exception thrown by main is not a failure.
+// thread. A class is loaded by the runtime's launcher class, or found by
+// FindClass on a runtime without one; a jar's or a module's main only by the
+// launcher class. False when the class, main or the arguments could not be
+// had, or the detach failed; an exception thrown by main is not a failure.
 bool invokeMain(JavaVM* vm, JNIEnv* env, const MainInvocation& call, JavaHost& host);
 
 // Hands a secondary launch's arguments to the main class's static
 // secondaryMain(String[]) (the void form, else the int form) on a thread
-// attached for the call. `answer` gets 0 just before the void form runs, or
-// the int form's result after it returned. False when nothing could be
+// attached for the call; `mainClass` is the global reference the host got
+// as main was about to run. `answer` gets 0 just before the void form runs,
+// or the int form's result after it returned. False when nothing could be
 // called or the call threw.
-bool deliverSecondary(JavaVM* vm, const std::string& mainClass, const StringList& arguments, bool stayAttached,
+bool deliverSecondary(JavaVM* vm, jclass mainClass, const StringList& arguments, bool stayAttached,
                       const std::function<void(int32_t)>& answer);

@@ -36,10 +36,16 @@ bool isDynamicArchiveOf(uint32_t baseVersion, const uint8_t* head, size_t headSi
 }
 
 String optionPreventingArchive(const StringList& options, char16_t separator, bool (*isFolder)(const String&)) {
-  static constexpr StringView kAgents[] = {u"-javaagent:", u"-agentlib:", u"-agentpath:", u"-XX:ArchiveClassesAtExit="};
+  // Agents and an archive at exit stop the VM as it archives; with a changed
+  // module graph it archives nothing, or complains on standard output at
+  // every start that its archive does not fit.
+  static constexpr StringView kBlockers[] = {u"-javaagent:",     u"-agentlib:",      u"-agentpath:",
+                                             u"-XX:ArchiveClassesAtExit=",          u"--module-path=",
+                                             u"--upgrade-module-path=",             u"--add-modules=",
+                                             u"--limit-modules=", u"--patch-module="};
   constexpr StringView kBootAppend = u"-Xbootclasspath/a:";
   for (const String& option : options) {
-    for (StringView prefix : kAgents) {
+    for (StringView prefix : kBlockers) {
       if (startsWith(option, prefix)) return option;
     }
     if (!startsWith(option, kBootAppend)) continue;

@@ -25,6 +25,6 @@ bool isDynamicArchiveOf(uint32_t baseVersion, const uint8_t* head, size_t headSi
 // The first VM option with which HotSpot cannot write the archive and ends
 // the process with 1 as it tries (or does not start at all): a Java or native
 // agent, an archive asked for at exit, or a folder on the appended boot class
-// path (entries split at `separator`; `isFolder` tells folders). Empty when
-// there is none.
+// path (entries split at `separator`; `isFolder` tells folders); or one of
+// the module options with which it cannot use one. Empty when there is none.
 String optionPreventingArchive(const StringList& options, char16_t separator, bool (*isFolder)(const String&));

@@ -11,6 +11,7 @@
 #include "settings/launch_settings.h"
 #include "settings/settings_path.h"
 #include "vm/class_path.h"
+#include "vm/main_target.h"
 #include "vm/vm_parameters.h"
 
 struct StreamRedirection {
@@ -19,9 +20,11 @@ struct StreamRedirection {
 };
 
 struct VmPlan {
-  // The native library path, the class path, the class-data archive, the VM
-  // parameters, environment references expanded.
+  // The native library path, the class path, the module path and main
+  // module, the class-data archive, the VM parameters, environment
+  // references expanded.
   StringList options;
+  MainTarget main;
   uint32_t javaThreadStackSize = 0;  // 0: the runtime's default
   StreamRedirection out;
   StreamRedirection err;
@@ -41,16 +44,24 @@ struct PlanQueries {
   std::function<StringList(const StringList& classPath, const StringList& parameters)> classDataSharing;
 };
 
-// The class path of a launch: the executable itself for an embedded jar, then
-// each entry as it is or with what it matches.
+// What the settings start: with "Module Path" the module "Main Class" names
+// ("module/class", or "module" for its own main class); else the class "Main
+// Class" names; else the jar "Main Jar" names (environment references
+// expanded, beside the executable unless absolute), or the executable itself
+// with "Embedded Jar". An empty text: nothing names a main.
+MainTarget mainTarget(const LaunchSettings& settings, const ExecutablePaths& paths, const ExpandReferences& expand);
+
+// The class path of a launch: the main jar, the executable itself for an
+// embedded jar, then each entry as it is or with what it matches.
 StringList assembleClassPath(const LaunchSettings& settings, const ExecutablePaths& paths, const PlanQueries& machine);
 
 // The plan for a launch with `arguments` for main; `libraryPath` is the
-// expanded native library path, empty for none. As the java command does,
-// the last option names the application for the JDK's tools
-// (sun.java.command: the main class and the arguments) unless the VM
-// parameters already do. Argument files ("@file" among the VM parameters) are read beside the
+// expanded native library path, empty for none. As the java command does, a
+// module launch names its module path and main module, and the last option
+// names the application for the JDK's tools (sun.java.command: the main
+// class, module or jar, then the arguments) unless the VM parameters already
+// do. Argument files ("@file" among the VM parameters) are read beside the
 // executable unless their path is absolute. Fails when the class path comes
-// out empty or an argument file cannot be read.
+// out empty (a module launch needs none) or an argument file cannot be read.
 bool planVm(const LaunchSettings& settings, const ExecutablePaths& paths, const StringList& arguments,
             const String& libraryPath, const PlanQueries& machine, VmPlan& plan, Failure& failure);

@@ -139,17 +139,75 @@ jvalue throwableText(Thread&, Object* self, const jvalue*) {
   return objectValue(newString(decodeModifiedUtf8(describe(*static_cast<ThrowableObject*>(self)))));
 }
 
-// As the JDK's launcher class up to Java 24: a class it cannot load, or one
-// without static main(String[]), is refused on standard error and the
-// process ends through System.exit(1).
+// The module whose descriptor names its main class (the only one the
+// stand-in knows), and that class.
+constexpr char kModuleWithMainClass[] = "com.example.app";
+constexpr char kModuleMainClass[] = "com.example.App";
+
+[[noreturn]] void refuseLaunch(const std::string& message) {
+  printLine(systemErr(), message);
+  exitRuntime(1);
+}
+
+// The value of the manifest's Main-Class, or why the jar has none in the
+// JDK's words. The stand-in reads stored (uncompressed) manifests only.
+std::string jarMainClass(const std::u16string& path) {
+  const std::string jar = toUtf8(path);
+  HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::string unreadable = "Error: An unexpected error occurred while trying to open file " + jar;
+  if (file == INVALID_HANDLE_VALUE) refuseLaunch(unreadable);
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  // A zip ends with its end record.
+  if (bytes.find("PK\x05\x06") == std::string::npos) refuseLaunch(unreadable);
+  const size_t manifest = bytes.find("META-INF/MANIFEST.MF");
+  if (manifest == std::string::npos) refuseLaunch("manifest not found in " + jar);
+  constexpr std::string_view key = "\nMain-Class: ";
+  const size_t at = bytes.find(key, manifest);
+  if (at == std::string::npos) refuseLaunch("no main manifest attribute, in " + jar);
+  const size_t start = at + key.size();
+  return bytes.substr(start, bytes.find_first_of("\r\n", start) - start);
+}
+
+// As the JDK's launcher class up to Java 24, in its three modes: a class (1),
+// a jar's Main-Class (2), a module's class or its own main class (3). A
+// class it cannot load, or one without static main(String[]), is refused on
+// standard error and the process ends through System.exit(1); a module that
+// is not the boot layer's main module is an InternalError.
 jvalue checkAndLoadMain(Thread& thread, Object*, const jvalue* args) {
   StringObject* name = asString(args[2]);
   if (!name) {
     thread.raise("java/lang/NullPointerException", u"", "sun.launcher.LauncherHelper.checkAndLoadMain");
     return noValue();
   }
-  const std::string dotted = toUtf8(name->text);
-  journal("check-and-load-main", dotted);
+  const jint mode = args[1].i;
+  const std::string text = toUtf8(name->text);
+  journal("check-and-load-main", text);
+  journal("check-and-load-mode", static_cast<long long>(mode));
+  std::string dotted = text;
+  std::string inModule;  // how a module launch's messages name the module
+  if (mode == 2) dotted = jarMainClass(name->text);
+  if (mode == 3) {
+    const size_t slash = text.find('/');
+    const std::string module = text.substr(0, slash);
+    inModule = " in module " + module;
+    if (module != runtimeState.mainModule) {
+      thread.raise("java/lang/InternalError", fromAscii("Module " + module + " not in boot Layer"),
+                   "sun.launcher.LauncherHelper.loadModuleMainClass");
+      return noValue();
+    }
+    if (slash != std::string::npos) {
+      dotted = text.substr(slash + 1);
+    } else if (module == kModuleWithMainClass) {
+      dotted = kModuleMainClass;
+    } else {
+      refuseLaunch("module " + module + " does not have a ModuleMainClass attribute, use -m <module>/<main-class>");
+    }
+  }
   std::string internal = dotted;
   for (char& c : internal) {
     if (c == '.') c = '/';
@@ -157,13 +215,12 @@ jvalue checkAndLoadMain(Thread& thread, Object*, const jvalue* args) {
   Class* found = findClass(internal);
   if (found && found->find("main", "([Ljava/lang/String;)V", true)) return objectValue(found);
   if (found) {
-    printLine(systemErr(), "Error: Main method not found in class " + dotted +
-                               ", please define the main method as:\r\n   public static void main(String[] args)");
-  } else {
-    printLine(systemErr(), "Error: Could not find or load main class " + dotted);
-    printLine(systemErr(), "Caused by: java.lang.ClassNotFoundException: " + dotted);
+    refuseLaunch("Error: Main method not found in class " + dotted +
+                 ", please define the main method as:\r\n   public static void main(String[] args)");
   }
-  exitRuntime(1);
+  printLine(systemErr(), "Error: Could not find or load main class " + dotted + inModule);
+  if (mode == 3) exitRuntime(1);
+  refuseLaunch("Caused by: java.lang.ClassNotFoundException: " + dotted);
 }
 
 void defineThrowables(ClassTable& table) {
@@ -193,6 +250,8 @@ void defineThrowables(ClassTable& table) {
       {"java/io/IOException", "java/lang/Exception"},
       {"java/io/FileNotFoundException", "java/io/IOException"},
       {"java/lang/Error", "java/lang/Throwable"},
+      {"java/lang/VirtualMachineError", "java/lang/Error"},
+      {"java/lang/InternalError", "java/lang/VirtualMachineError"},
       {"java/lang/LinkageError", "java/lang/Error"},
       {"java/lang/NoClassDefFoundError", "java/lang/LinkageError"},
       {"java/lang/IncompatibleClassChangeError", "java/lang/LinkageError"},

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 namespace test_runtime {
 
@@ -29,6 +30,9 @@ struct RuntimeState {
   std::atomic<DWORD> shutdownDelayMs{0};
   // -Dtest.jvm.secondary-delay=<ms>: secondaryMain takes that long.
   std::atomic<DWORD> secondaryDelayMs{0};
+  // -Djdk.module.main=<module>: the module that is a root of the boot layer.
+  // Set while the VM is created, read after.
+  std::string mainModule;
 };
 
 inline RuntimeState runtimeState;

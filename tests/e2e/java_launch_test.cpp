@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "file_tree/file_tree.h"
 #include "java_app.h"
 
 namespace {
@@ -105,6 +106,63 @@ TEST(JavaLaunch, OptionsComeInTheirOrderAndForm) {
   SetEnvironmentVariableW(L"SHOP_E2E", nullptr);
 }
 
+// A jar as the test runtime reads it: the manifest stored as written, and
+// the end record of a zip.
+std::string storedJar(const std::string& manifest) {
+  return "PK\x03\x04META-INF/MANIFEST.MFManifest-Version: 1.0\r\n" + manifest + "\r\nPK\x05\x06" + std::string(18, '\0');
+}
+
+std::string withAppFolder(std::string text, const JavaApp& app) {
+  for (size_t at; (at = text.find("<app>")) != std::string::npos;) text.replace(at, 5, narrow(app.path()));
+  return text;
+}
+
+// A module's class or its own main class, or the class a jar's manifest
+// names: the runtime's launcher class is asked in the java command's mode.
+TEST(JavaLaunch, ModulesAndJarsStartThroughTheLauncherClass) {
+  const struct {
+    const char* name;
+    std::string settings;
+    std::vector<std::string> options;  // "<app>" stands for the folder
+    const char* mode;
+    std::string main;  // as the launcher class and sun.java.command get it
+  } cases[] = {
+      {"a module's class, no class path", "Main Class=com.example.app/com.example.App\r\nModule Path=mods;lib\\*.jar\r\n",
+       {"--module-path=<app>\\mods;<app>\\lib\\m.jar", "-Djdk.module.main=com.example.app"}, "3",
+       "com.example.app/com.example.App"},
+      {"a module's own main class beside a class path",
+       "Main Class=com.example.app\r\nModule Path=mods\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {"-Djava.class.path=C:\\x.jar", "--module-path=<app>\\mods", "-Djdk.module.main=com.example.app"}, "3",
+       "com.example.app"},
+      {"a main jar leads the class path", "Main Jar=app.jar\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n",
+       {"-Djava.class.path=<app>\\app.jar;C:\\x.jar"}, "2", "<app>\\app.jar"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    app.addRuntime(L"jre");
+    createTree(app.path() + L"\\mods");
+    createTree(app.path() + L"\\lib");
+    app.folder().writeFile(L"lib\\m.jar", "");
+    app.folder().writeFile(L"app.jar", storedJar("Main-Class: com.example.App"));
+    app.writeIni("[Java Runtime Environment]\r\n" + c.settings);
+    robot::Outcome outcome = app.launch(L"hello");
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+    std::vector<std::string> expected;
+    for (const std::string& option : c.options) expected.push_back(withAppFolder(option, app));
+    EXPECT_EQ(optionsBeforeHooks(app), expected);
+    const std::string main = withAppFolder(c.main, app);
+    const std::vector<std::string> options = app.journal("option");
+    ASSERT_GE(options.size(), 4u);
+    EXPECT_EQ(options[options.size() - 3], "-Dsun.java.command=" + main + " hello");
+    EXPECT_EQ(app.journal("check-and-load-main"), std::vector<std::string>{main});
+    EXPECT_EQ(app.journal("check-and-load-mode"), std::vector<std::string>{c.mode});
+    EXPECT_EQ(app.journal("main"), std::vector<std::string>{"com/example/App"});
+    EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"hello"});
+  }
+}
+
 TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
   const struct {
     const char* parameters;
@@ -196,26 +254,40 @@ TEST(JavaLaunch, MainClassProblemsAreReported) {
   const struct {
     const char* name;
     const wchar_t* variant;
-    const char* mainClass;
-    std::string message;
+    const char* mainClass;  // and the keys after it
+    std::string message;    // "<app>" stands for the folder
+    const char* release;    // the runtime's release file, if any
   } cases[] = {
       {"refused by the runtime's launcher class", nullptr, "com.example.Missing",
-       "Failed to load Main Class: com/example/Missing."},
-      {"plain lookup", L"no-boot-finder", "com.example.Missing", "Could not find the main class com/example/Missing."},
-      {"no main method for the launcher class", nullptr, "test.NoMain", "Failed to load Main Class: test/NoMain."},
+       "Failed to load Main Class: com/example/Missing.", nullptr},
+      {"plain lookup", L"no-boot-finder", "com.example.Missing", "Could not find the main class com/example/Missing.",
+       nullptr},
+      {"no main method for the launcher class", nullptr, "test.NoMain", "Failed to load Main Class: test/NoMain.",
+       nullptr},
       {"no main method", L"no-boot-finder", "test.NoMain\r\nVirtual Machine Parameters=-Dtest.jvm.quiet-lookups",
-       "No main method found in specified class."},
+       "No main method found in specified class.", nullptr},
+      {"a jar without Main-Class", nullptr, "\r\nMain Jar=plain.jar", "Failed to load Main Class: <app>\\plain.jar.",
+       nullptr},
+      {"a module, and no launcher class", L"no-boot-finder", "com.example.app\r\nModule Path=C:\\mods",
+       "Cannot start com.example.app: the Java runtime has no launcher class", nullptr},
+      {"a module on Java 8", nullptr, "com.example.app/com.example.App\r\nModule Path=C:\\mods",
+       "Cannot start the module com.example.app/com.example.App: modules need Java 9 or later, and the chosen Java "
+       "runtime is Java 1.8.0.392.",
+       "JAVA_VERSION=\"1.8.0_392\"\n"},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     JavaApp app(currentTestName() + std::to_wstring(n++));
     app.addRuntime(L"jre", c.variant ? testRuntimeVariant(c.variant) : testRuntime());
+    if (c.release) app.folder().writeFile(L"jre\\release", c.release);
+    app.folder().writeFile(L"plain.jar", storedJar("Created-By: 17"));
     app.writeIni(std::string("[Java Runtime Environment]\r\nMain Class=") + c.mainClass +
                  "\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n");
     robot::Outcome outcome = app.launch(L"", {L"OK"});
     EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
-    EXPECT_NE(onlyMessage(outcome).find(c.message), std::string::npos) << report(outcome) << app.journalText();
+    EXPECT_NE(onlyMessage(outcome).find(withAppFolder(c.message, app)), std::string::npos)
+        << report(outcome) << app.journalText();
   }
 }
 
@@ -296,7 +368,7 @@ TEST(JavaLaunch, TheTraceRecordsTheLaunchAndNeverChangesIt) {
   const std::string text = app.traceText();
   for (const char* step : {"executable ", "single instance: no", "beside the executable: ", "chosen by beside the executable",
                            "set QL_JVM_PATH=", "VM option -Djava.class.path=C:\\x.jar", "Java thread stack size ",
-                           "JNI_CreateJavaVM returned 0", "main class com/example/App loaded by the runtime's launcher class",
+                           "JNI_CreateJavaVM returned 0", "main com.example.App loaded by the runtime's launcher class in mode 1",
                            "main form: static main(String[])", "exit code 0"}) {
     EXPECT_NE(text.find(step), std::string::npos) << step << "\n" << text;
   }

@@ -22,6 +22,8 @@ TEST(SingleInstance, SecondaryArgumentsReachTheFirstInstance) {
       {"test.Secondary", L"", 0, ""},  // one empty string
       {"test.Secondary", L"first \"\" third", 0, "first||third"},
       {"test.SecondaryInt", L"x y z", 43, "x|y|z"},
+      // A module's main class, which only the runtime's launcher class finds.
+      {"shop.app/test.Secondary\r\nModule Path=C:\\mods", L"in a module", 0, "in|a|module"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.mainClass) + " " + narrow(c.arguments));

@@ -1,6 +1,7 @@
 // Runs one scenario of the launcher's JNI code against a real HotSpot, in a
 // process of its own (a VM can be created once per process):
 //   jvm_scenario LIBJVM CLASSES SCENARIO [OUT_FILE ERR_FILE]
+//   jvm_scenario LIBJVM CLASSES launch MODE TEXT [ARGUMENT...]
 // JVM_SCENARIO_OPTIONS in the environment adds VM options, one a line.
 // Reports and results go to standard output as "key=value" lines.
 #include <dlfcn.h>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <cstring>
 #include <future>
 #include <sstream>
@@ -25,6 +27,8 @@ void line(const std::string& key, const std::string& value) {
   std::fflush(stdout);
 }
 
+std::atomic<jclass> heldMainClass{nullptr};
+
 class ScenarioHost : public JavaHost {
  public:
   explicit ScenarioHost(bool stop) : stop_(stop) {}
@@ -37,7 +41,10 @@ class ScenarioHost : public JavaHost {
     line("report " + std::to_string(failure.textId), text);
   }
   String fromAnsi(const std::string& bytes) override { return fromUtf8(bytes); }
-  void mainAboutToRun() override { line("main-about-to-run", "1"); }
+  void mainAboutToRun(jclass mainClass) override {
+    heldMainClass = mainClass;
+    line("main-about-to-run", "1");
+  }
   void mainThrew() override { line("main-threw", "1"); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override {
     line("trace", toUtf8(stackTraceText(env, thrown, *this)));
@@ -64,7 +71,7 @@ struct LateDelivery {
   explicit LateDelivery(JavaVM* vm)
       : done(std::async(std::launch::async, [vm] {
           std::this_thread::sleep_for(std::chrono::milliseconds(1300));
-          deliverSecondary(vm, "test/SlowShutdown", {u"late"}, false, [](int32_t) {});
+          deliverSecondary(vm, heldMainClass, {u"late"}, false, [](int32_t) {});
           line("delivery-ended", "1");
         })) {}
 };
@@ -120,7 +127,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  if (argc >= 6) {
+  if (argc >= 6 && scenario == "print") {
     line("redirect-out", redirectJavaStream(env, fromUtf8(argv[4]), false, JavaStream::Out) ? "1" : "0");
     line("redirect-err", redirectJavaStream(env, fromUtf8(argv[5]), true, JavaStream::Err) ? "1" : "0");
   }
@@ -128,41 +135,44 @@ int main(int argc, char** argv) {
   MainInvocation call;
   call.findClassFromBootLoader = scenario.find("plain") == std::string::npos ? finder : nullptr;
   ScenarioHost host(scenario == "throw-stop");
-  if (scenario == "echo" || scenario == "echo-plain") {
-    call.mainClass = u"com/example/App";
-    call.arguments = {u"first", u"", u"blank in it", u"\u65e5\u672c \U0001F600 \u00fc"};
-  } else if (scenario == "missing" || scenario == "missing-plain") {
-    call.mainClass = u"com/example/Missing";
-  } else if (scenario == "no-main" || scenario == "no-main-plain") {
-    call.mainClass = u"test/NoMain";
-  } else if (scenario == "instance-main") {
-    call.mainClass = u"test/InstanceMain";
-    call.arguments = {u"one", u"two"};
-  } else if (scenario == "no-args-main") {
-    call.mainClass = u"test/NoArgsMain";
-  } else if (scenario == "instance-no-args-main") {
-    call.mainClass = u"test/InstanceNoArgsMain";
-  } else if (scenario == "both-mains") {
-    call.mainClass = u"test/BothMains";
-  } else if (scenario == "print") {
-    call.mainClass = u"test/Print";
-  } else if (scenario == "exit") {
-    call.mainClass = u"test/Exit";
-    call.arguments = {u"7"};
-  } else if (scenario == "threaded") {
-    call.mainClass = u"test/Threaded";
-  } else if (scenario == "late-delivery" || scenario == "late-delivery-unwaited") {
-    call.mainClass = u"test/SlowShutdown";
-  } else if (scenario == "throw-ignore" || scenario == "throw-stop") {
-    call.mainClass = u"test/Throw";
-    call.failureCheck = true;
-  } else {
+  const struct {
+    const char* scenario;
+    const char16_t* mainClass;
+    StringList arguments;
+  } scenarios[] = {
+      {"echo", u"com.example.App", {u"first", u"", u"blank in it", u"\u65e5\u672c \U0001F600 \u00fc"}},
+      {"missing", u"com.example.Missing", {}},
+      {"no-main", u"test.NoMain", {}},
+      {"instance-main", u"test.InstanceMain", {u"one", u"two"}},
+      {"no-args-main", u"test.NoArgsMain", {}},
+      {"instance-no-args-main", u"test.InstanceNoArgsMain", {}},
+      {"both-mains", u"test.BothMains", {}},
+      {"print", u"test.Print", {}},
+      {"exit", u"test.Exit", {u"7"}},
+      {"threaded", u"test.Threaded", {}},
+      {"late-delivery", u"test.SlowShutdown", {}},
+      {"late-delivery-unwaited", u"test.SlowShutdown", {}},
+      {"throw-ignore", u"test.Throw", {}},
+      {"throw-stop", u"test.Throw", {}},
+  };
+  const std::string named = scenario.substr(0, scenario.find("-plain"));
+  if (scenario == "launch" && argc >= 6) {
+    call.main = {static_cast<LaunchMode>(std::atoi(argv[4])), fromUtf8(argv[5])};
+    for (int i = 6; i < argc; ++i) call.arguments.push_back(fromUtf8(argv[i]));
+  }
+  for (const auto& s : scenarios) {
+    if (named != s.scenario) continue;
+    call.main = {LaunchMode::Class, s.mainClass};
+    call.arguments = s.arguments;
+  }
+  call.failureCheck = named.rfind("throw-", 0) == 0;
+  if (call.main.text.empty()) {
     line("unknown-scenario", scenario);
     return 2;
   }
   std::fflush(stdout);
   // Never destroyed when the VM leaves its thread blocked: the process ends.
-  auto* late = call.mainClass == u"test/SlowShutdown" ? new LateDelivery(vm) : nullptr;
+  auto* late = call.main.text == u"test.SlowShutdown" ? new LateDelivery(vm) : nullptr;
   if (scenario == "late-delivery") line("hook-added", addShutdownCallback(env, &waitForDelivery, late) ? "1" : "0");
   bool invoked = invokeMain(vm, env, call, host);
   std::fflush(nullptr);

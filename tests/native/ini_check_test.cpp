@@ -85,9 +85,16 @@ TEST(IniCheck, ReportsEachFindingAtItsLine) {
        {{6, W, "\"Main Class\" is not read: [Java Runtime Environment] sets it at line 4."}}},
       {kBase + "[java runtime environment]\nCmd=x", {{5, W, "repeats the section begun at line 3"}}},
       {"Cmd=-x\n" + kMain + "[Application]\nEmbedded Jar=Yes", {{1, W, "\"Cmd\" comes before any [section]"}}},
-      {"[Application]\nEmbedded Jar=yes",
-       {{0, E, "Main Class is missing or empty in [Java Runtime Environment]: the launch fails with \"Main class"}}},
-      {"[Java Runtime Environment]\nMain Class=\n[Application]\nEmbedded Jar=Yes", {{2, E, "Main Class is missing"}}},
+      {"[Application]\nEmbedded Jar=no",
+       {{0, E, "Main Class is missing or empty in [Java Runtime Environment]: the launch fails with \"Main class"},
+        {0, E, "The class path is empty"}}},
+      {"[Java Runtime Environment]\nMain Class=\nModule Path=%MODS%", {{2, E, "Main Class is missing"}}},
+      // The executable, or the main jar, names the main class in its manifest.
+      {"[Java Runtime Environment]\nMain Class=\n[Application]\nEmbedded Jar=Yes", {}},
+      {"[Java Runtime Environment]\nMain Jar=gone.jar",
+       {{2, E, "The main jar gone.jar is missing (looked for C:\\App\\gone.jar): the launch fails."}}},
+      {kMain + "Main Jar=app.jar", {{3, W, "Main Jar is not used: \"Main Class\" names the main class"}}},
+      {kMain + "Module Path=lib\\*.jar;mods", {{3, W, "Module path entry \"mods\" matches no file"}}},
       {kMain + "[Class Path]\nClass Path=app.jar;lib\\*.jar;C:\\Shared\\x.jar;%LIBS%\\y.jar;;", {}},
       {kMain + "[Class Path]\nClass Path=missing.jar;app.jar",
        {{4, W, "Class path entry \"missing.jar\" matches no file (looked for C:\\App\\missing.jar)."}}},
@@ -97,7 +104,12 @@ TEST(IniCheck, ReportsEachFindingAtItsLine) {
       {kMain, {{0, E, "The class path is empty"}}},
       {kMain + "[Class Path+]\nClass Path=lib\\a.jar", {{4, W, "is added after a blank, not a \";\""}}},
       {kBase + "Virtual Machine Parameters=-Xmx1g --add-opens java.base/java.lang=ALL-UNNAMED -m app/app.Main",
-       {{5, E, "holds -m, an option of the java command that the VM refuses"}}},
+       {{5, E, "holds -m, an option of the java command that the VM refuses: the launch fails. Name the module in "
+               "\"Main Class\" (module/class) and its jars in \"Module Path\"."}}},
+      {kBase + "Virtual Machine Parameters=-jar app.jar -p",
+       {{5, E, "holds -jar, an option of the java command that the VM refuses: the launch fails. Name the jar in "
+               "\"Main Jar\""},
+        {5, W, "ends with -p and no value after it: the VM refuses it. Write --module-path=<value>."}}},
       {kBase + "Virtual Machine Parameters=@app.jar @missing.txt @@x @%OPTS%",
        {{5, E, "The argument file missing.txt is missing (looked for C:\\App\\missing.txt)"}}},
   };

@@ -237,6 +237,46 @@ TEST(VmPlan, OptionsStackSizeAndRedirections) {
   EXPECT_FALSE(planVm(settings, paths, {}, u"", queries, plan, failure));
   EXPECT_EQ(failure.textId, unsigned{IDS_ARGUMENT_FILE_UNREADABLE});
   EXPECT_EQ(failure.inserts, StringList{u"missing.txt"});
+
+  // What starts: a module, a class, or a jar leading the class path; the last
+  // option names it for the JDK's tools.
+  const struct {
+    const char* name;
+    const char16_t* mainClass;
+    const char16_t* modulePath;
+    const char16_t* mainJar;
+    bool embeddedJar;
+    const char16_t* classPath;
+    LaunchMode mode;
+    StringList options;
+  } mains[] = {
+      {"a module's class needs no class path", u"app.mod/com.example.App", u"lib\\*.jar;%HOME%\\mods;gone", u"", false,
+       u"", LaunchMode::Module,
+       {u"--module-path=C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar;H:\\mods", u"-Djdk.module.main=app.mod",
+        u"-Dsun.java.command=app.mod/com.example.App a"}},
+      {"a module alone beside a class path", u"app.mod", u"H:\\mods", u"main.jar", true, u"C:\\x.jar", LaunchMode::Module,
+       {u"-Djava.class.path=C:\\App\\Shop.exe;C:\\x.jar", u"--module-path=H:\\mods", u"-Djdk.module.main=app.mod",
+        u"-Dsun.java.command=app.mod a"}},
+      {"a main class wins over a main jar", u"com/example/App", u"", u"main.jar", false, u"C:\\x.jar", LaunchMode::Class,
+       {u"-Djava.class.path=C:\\x.jar", u"-Dsun.java.command=com.example.App a"}},
+      {"the main jar leads", u"", u"", u"main.jar", true, u"C:\\x.jar", LaunchMode::Jar,
+       {u"-Djava.class.path=C:\\App\\main.jar;C:\\App\\Shop.exe;C:\\x.jar",
+        u"-Dsun.java.command=C:\\App\\main.jar a"}},
+      {"the executable as the main jar", u"", u"", u"", true, u"", LaunchMode::Jar,
+       {u"-Djava.class.path=C:\\App\\Shop.exe", u"-Dsun.java.command=C:\\App\\Shop.exe a"}},
+  };
+  for (const auto& c : mains) {
+    SCOPED_TRACE(c.name);
+    LaunchSettings main;
+    main.mainClass = c.mainClass;
+    main.modulePath = c.modulePath;
+    main.mainJar = c.mainJar;
+    main.embeddedJar = c.embeddedJar;
+    main.classPath = c.classPath;
+    ASSERT_TRUE(planVm(main, paths, {u"a"}, u"", queries, plan, failure));
+    EXPECT_EQ(plan.main.mode, c.mode);
+    EXPECT_EQ(plan.options, c.options);
+  }
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ EXPECTED_STRINGS = {
     231: "\nThe Java VM said:\n%s",
     232: "The application is still closing. Please start it again in a moment.",
     233: "Cannot read the argument file %s named in the Virtual Machine Parameters.",
+    234: "Cannot start %s: the Java runtime has no launcher class (sun.launcher.LauncherHelper) to load the main class of a module or an executable jar.",
+    235: "Cannot start the module %s: modules need Java 9 or later, and the chosen Java runtime is Java %s.",
 }
 
 # DLLs that ship with every supported Windows version.

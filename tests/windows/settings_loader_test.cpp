@@ -91,7 +91,7 @@ TEST(SettingsLoader, ReadsEveryPlainKey) {
   EXPECT_EQ(app.settings.productName, u"Shop");
   EXPECT_EQ(app.settings.productCode, u"P-1");
   EXPECT_EQ(app.settings.upgradeCode, u"U-1");
-  EXPECT_EQ(app.settings.mainClass, u"com/shop/app/Main");
+  EXPECT_EQ(app.settings.mainClass, u"com.shop.app.Main");
   EXPECT_EQ(app.runtime.preferredVersions, (StringList{u"1.8", u"", u"11"}));
   EXPECT_EQ(app.settings.systemPath, u"%WINDIR%\\x");  // not expanded here
   EXPECT_EQ(app.settings.libraryPath, u"lib");

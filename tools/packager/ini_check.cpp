@@ -40,6 +40,8 @@ const std::vector<SettingSpec>& settingsCatalogue() {
         {setting::kAnyProvider, u"every vendor"}},
        u"the launcher keeps its default, Sun runtimes only"},
       {setting::kMainClass, ClassName, true},
+      {setting::kModulePath, ModulePath, true},
+      {setting::kMainJar, MainJar, true},
       {setting::kSystemPath, PathList, true},
       {setting::kLibraryPath, PathList, true},
       {setting::kVmParameters, VmOptions, true},
@@ -302,10 +304,17 @@ class Checker {
       case ValueKind::ClassPath:
         checkClassPath(own ? own : plus, found.own);
         break;
+      case ValueKind::ModulePath:
+        if (own || plus) checkEntries(own ? *own : *plus, u"Module path");
+        break;
+      case ValueKind::MainJar:
+        if (own) checkMainJar(*own);
+        break;
       case ValueKind::VmOptions:
         if (own || plus) checkVmOptions(own ? *own : *plus);
         break;
       case ValueKind::ClassName:
+        if (!own && mainJarNamesMain()) break;
         if (!own) {
           fail(found.own ? found.own->line : 0,
                String(u"Main Class is missing or empty in [Java Runtime Environment]: the launch fails") +
@@ -332,6 +341,7 @@ class Checker {
         return;
       case ValueKind::PathList:
       case ValueKind::ClassPath:
+      case ValueKind::ModulePath:
       case ValueKind::VersionList:
         if (plus.value[0] != u';') {
           warn(plus.line, formatText(u"[%s+] \"%s\" is added after a blank, not a \";\": begin the value with \";\" "
@@ -417,21 +427,66 @@ class Checker {
     return open != StringView::npos && entry.find(u'%', open + 2) != StringView::npos;
   }
 
+  // A module path or "Main Class" decides what starts; the main jar or the
+  // executable ("Embedded Jar") only without both.
+  bool isYes(const char16_t* key) const {
+    const Entry* entry = ownValue(key);
+    return entry && equalsIgnoreCase(entry->value, setting::kYes);
+  }
+  bool mainJarNamesMain() const {
+    return !ownValue(setting::kModulePath.name) &&
+           (ownValue(setting::kMainJar.name) || isYes(setting::kEmbeddedJar.name));
+  }
+
+  void checkMainJar(const Entry& entry) {
+    if (ownValue(setting::kModulePath.name) || ownValue(setting::kMainClass.name)) {
+      warn(entry.line, u"Main Jar is not used: \"Main Class\" names the main class, and only its jar's manifest "
+                       u"would apply. Empty \"Main Class\" to start the jar as java -jar does.");
+      return;
+    }
+    const String path = resolvedIn(folder_, entry.value);
+    if (hasVariable(entry.value) || files_.exists(path)) return;
+    fail(entry.line, formatText(u"The main jar %s is missing (looked for %s): the launch fails.", {entry.value, path}));
+  }
+
+  // What the java command takes that the VM refuses, and where the launcher
+  // takes it instead.
+  static const char16_t* javaCommandOnlyHint(StringView option) {
+    static constexpr struct {
+      StringView option;
+      const char16_t* hint;
+    } kJavaCommandOnly[] = {
+        {u"-m", u"Name the module in \"Main Class\" (module/class) and its jars in \"Module Path\"."},
+        {u"--module", u"Name the module in \"Main Class\" (module/class) and its jars in \"Module Path\"."},
+        {u"-jar", u"Name the jar in \"Main Jar\" and leave \"Main Class\" empty."},
+        {u"-cp", u"Name the jars in \"Class Path\"."},
+        {u"-classpath", u"Name the jars in \"Class Path\"."},
+        {u"--class-path", u"Name the jars in \"Class Path\"."},
+        {u"-splash:", u"Name the image in [Display] \"Splash Screen\"."},
+        {u"--module=", u"Name the module in \"Main Class\" (module/class) and its jars in \"Module Path\"."},
+    };
+    for (const auto& known : kJavaCommandOnly) {
+      const bool prefix = known.option.back() == u':' || known.option.back() == u'=';
+      if (prefix ? option.starts_with(known.option) : option == known.option) return known.hint;
+    }
+    return nullptr;
+  }
+
   // Options of the java command that the VM refuses, which the launch cannot
-  // pass on; a missing argument file, which stops the launch.
+  // pass on; a module option without its value; a missing argument file,
+  // which stops the launch.
   void checkVmOptions(const Entry& entry) {
-    static constexpr StringView kJavaCommandOnly[] = {u"-m", u"--module", u"-cp", u"-classpath", u"--class-path",
-                                                      u"-jar"};
     uint32_t stackSize = 0;
     for (const String& option : vmParameterOptions(entry.value, [] { return MemoryFigures{}; }, stackSize)) {
-      const bool javaCommandOnly = option.starts_with(u"--module=") || option.starts_with(u"-splash:") ||
-                                   std::find(std::begin(kJavaCommandOnly), std::end(kJavaCommandOnly), option) !=
-                                       std::end(kJavaCommandOnly);
-      if (javaCommandOnly) {
+      if (const char16_t* hint = javaCommandOnlyHint(option)) {
         fail(entry.line, formatText(u"Virtual Machine Parameters holds %s, an option of the java command that the VM "
-                                    u"refuses: the launch fails. Name the main class in \"Main Class\" and the "
-                                    u"jars in \"Class Path\".",
-                                    {option}));
+                                    u"refuses: the launch fails. %s",
+                                    {option, String(hint)}));
+      }
+      if (joinLauncherSpellings({option, u"value"}).size() == 1) {
+        warn(entry.line, formatText(u"Virtual Machine Parameters ends with %s and no value after it: the VM refuses "
+                                    u"it. Write %s=<value>.",
+                                    {option, option == u"-p" ? String(u"--module-path") : option}));
       }
       if (option.size() < 2 || option[0] != u'@' || option[1] == u'@' || hasVariable(option)) continue;
       const String name = option.substr(1);
@@ -444,15 +499,14 @@ class Checker {
     }
   }
 
-  // The launch's class path assembly: absolute entries without "*" go in
-  // unchecked, every other one only with what it matches.
-  void checkClassPath(const Entry* entry, const Entry* written) {
-    bool filled = false, unknown = false;
+  // A list's entries that match no file; true when one does (or may).
+  bool checkEntries(const Entry& entry, const char16_t* listName) {
+    bool filled = false;
     auto unexpanded = [](const String& text) { return text; };
-    for (const ClassPathEntry& item : classPathEntries(entry ? entry->value : String(), folder_, unexpanded)) {
+    for (const ClassPathEntry& item : classPathEntries(entry.value, folder_, unexpanded)) {
       if (trimWhiteSpace(item.written).empty()) continue;
       if (hasVariable(item.written)) {
-        unknown = true;
+        filled = true;  // unknown here
         continue;
       }
       if (item.direct) filled = true;
@@ -460,12 +514,22 @@ class Checker {
       if (wildcard ? files_.anyMatch(item.pattern) : files_.exists(item.pattern)) {
         filled = true;
       } else {
-        warn(entry->line, formatText(u"Class path entry \"%s\" matches no file (looked for %s).",
-                                     {item.written, item.pattern}));
+        warn(entry.line, formatText(u"%s entry \"%s\" matches no file (looked for %s).",
+                                    {String(listName), item.written, item.pattern}));
       }
     }
-    const Entry* embeddedJar = ownValue(setting::kEmbeddedJar.name);
-    if (filled || unknown || (embeddedJar && equalsIgnoreCase(embeddedJar->value, setting::kYes))) return;
+    return filled;
+  }
+
+  // The launch's class path assembly: absolute entries without "*" go in
+  // unchecked, every other one only with what it matches. A module launch
+  // needs none, and a main jar fills it.
+  void checkClassPath(const Entry* entry, const Entry* written) {
+    const bool filled = entry && checkEntries(*entry, u"Class path");
+    if (filled || isYes(setting::kEmbeddedJar.name) || ownValue(setting::kModulePath.name) ||
+        ownValue(setting::kMainJar.name)) {
+      return;
+    }
     fail(entry ? entry->line : written ? written->line : 0,
          u"The class path is empty: no entry matches a file and Embedded Jar is not \"Yes\", so the launch fails "
          u"with \"Java Class Path was not specified in INI file.\"");

@@ -32,7 +32,9 @@ enum class ValueKind {
   Path,          // one file or folder
   PathList,      // paths separated by ";"
   ClassPath,     // ";"-separated entries, relative ones beside the executable, wildcards allowed
-  ClassName,     // required
+  ModulePath,    // as ClassPath, and it makes "Main Class" a module's
+  MainJar,       // a jar beside the executable unless absolute, used when "Main Class" is empty
+  ClassName,     // required unless a main jar names the class
   VersionBound,  // "any" (exact) or a version
   VersionList,   // versions separated by ";"
   Choice,        // one of `accepted`; any other text does `otherText`

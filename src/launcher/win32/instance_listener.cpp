@@ -60,7 +60,7 @@ DWORD WINAPI deliveryThreadProc(void* parameter) {
     return 1;
   }
   const DeliveryTarget& target = listener.target;
-  bool delivered = deliverSecondary(*target.javaVm, toThreadAnsi(target.mainClass), request->arguments,
+  bool delivered = deliverSecondary(*target.javaVm, *target.mainClass, request->arguments,
                                     target.stayAttached, [&](int32_t code) { answer(listener, secondary, code); });
   return delivered ? 0 : 1;
 }

@@ -14,11 +14,11 @@
 // main was about to run.
 constexpr int32_t kRequestNotDelivered = -1;
 
-// Where requests go. The VM is read only once the ready event is set, after
-// the Java thread created it.
+// Where requests go. The VM and the main class are read only once the ready
+// event is set, after the Java thread loaded the main class.
 struct DeliveryTarget {
   JavaVM* const* javaVm = nullptr;
-  String mainClass;
+  const jclass* mainClass = nullptr;
   bool stayAttached = false;
 };
 

@@ -39,12 +39,15 @@ void redirectOrDescribe(JNIEnv* env, const String& file, bool append, JavaStream
 
 class LauncherJavaHost : public JavaHost {
  public:
-  LauncherJavaHost(const SingleInstance& singleInstance, LaunchSplash& splash)
-      : singleInstance_(singleInstance), splash_(splash) {}
+  LauncherJavaHost(const SingleInstance& singleInstance, LaunchSplash& splash, jclass* mainClass = nullptr)
+      : singleInstance_(singleInstance), splash_(splash), mainClass_(mainClass) {}
 
   void report(const Failure& failure) override { ::report(failure); }
   String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
-  void mainAboutToRun() override { singleInstance_.mainAboutToRun(); }
+  void mainAboutToRun(jclass mainClass) override {
+    if (mainClass_) *mainClass_ = mainClass;  // before deliveries may read it
+    singleInstance_.mainAboutToRun();
+  }
   void mainThrew() override { splash_.closeOwnWindow(); }
   void note(const std::string& text) override { trace::line(text); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
@@ -61,6 +64,7 @@ class LauncherJavaHost : public JavaHost {
  private:
   const SingleInstance& singleInstance_;
   LaunchSplash& splash_;
+  jclass* mainClass_;
 };
 
 // Text 203 with the JNI code's reason and, below it, what the VM said.
@@ -127,11 +131,11 @@ bool LauncherApp::createJavaVm() {
 
 bool LauncherApp::invokeMainClass() {
   MainInvocation call;
-  call.mainClass = settings_.mainClass;
+  call.main = vmPlan_.main;
   call.arguments = arguments_;
   call.findClassFromBootLoader = jvmEntries_.findClassFromBootLoader;
   call.failureCheck = settings_.failureCheck;
   call.stayAttached = runtimeFilter_.ibmAllowed();
-  LauncherJavaHost host(singleInstance_, splash_);
+  LauncherJavaHost host(singleInstance_, splash_, &mainClass_);
   return invokeMain(javaVm_, javaEnv_, call, host);
 }

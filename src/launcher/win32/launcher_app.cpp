@@ -42,7 +42,7 @@ bool LauncherApp::Init() {
 bool LauncherApp::setUpSingleInstance() {
   if (!settings_.singleInstanceRequested) return true;
   return singleInstance_.setUp(paths_.module, arguments_,
-                               DeliveryTarget{&javaVm_, settings_.mainClass, runtimeFilter_.ibmAllowed()});
+                               DeliveryTarget{&javaVm_, &mainClass_, runtimeFilter_.ibmAllowed()});
 }
 
 void LauncherApp::changeToExecutableFolder() const {

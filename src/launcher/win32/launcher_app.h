@@ -68,4 +68,5 @@ class LauncherApp {
   SingleInstance singleInstance_;
   JavaVM* javaVm_ = nullptr;
   JNIEnv* javaEnv_ = nullptr;
+  jclass mainClass_ = nullptr;  // a global reference once main is about to run
 };

@@ -29,7 +29,7 @@ bool LauncherApp::loadSettings() {
                 (embedded.empty() ? u", no embedded settings" : u", embedded settings found"));
   }
   jrePath_ = configuredJrePath(layered, settings_.product(), paths_.module, settings_.serviceMode);
-  if (settings_.mainClass.empty()) {
+  if (mainTarget(settings_, paths_, [](const String& text) { return text; }).text.empty()) {
     report({IDS_NO_MAIN_CLASS, 0, {}});
     return false;
   }

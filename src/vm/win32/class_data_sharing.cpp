@@ -105,7 +105,7 @@ StringList classDataSharingOptions(const String& jvmDllPath, const ProductIdenti
   }
   const String blocker = optionPreventingArchive(vmParameters, u';', isFolder);
   if (!blocker.empty()) {
-    trace::line(u"class data sharing: the VM parameter " + blocker + u" prevents archiving: no archive");
+    trace::line(u"class data sharing: the VM option " + blocker + u" prevents archiving: no archive");
     return {};
   }
   const ReleaseInfo release = readReleaseFile(runtimeHome(jvmDllPath) + u"\\");

@@ -4,6 +4,9 @@
 #include "common/win32/environment.h"
 #include "common/win32/file_system.h"
 #include "common/win32/win_text.h"
+#include "jre/release_file.h"
+#include "resources/resource_ids.h"
+#include "vm/runtime_folders.h"
 #include "vm/win32/class_data_sharing.h"
 #include "vm/win32/vm_steps.h"
 
@@ -42,5 +45,13 @@ bool planLaunchVm(const String& jvmDllPath, const LaunchSettings& settings, cons
       [&](const StringList& classPath, const StringList& parameters) {
         return classDataSharingOptions(jvmDllPath, settings.product(), paths.module, classPath, parameters);
       }};
-  return planVm(settings, paths, arguments, libraryPath, machine, plan, failure);
+  if (!planVm(settings, paths, arguments, libraryPath, machine, plan, failure)) return false;
+  if (plan.main.mode != LaunchMode::Module) return true;
+  // Java 8 would refuse the module options with words of its own.
+  const ReleaseInfo release = readReleaseFile(runtimeHome(jvmDllPath) + u"\\");
+  if (release.hasVersion && release.version.parts[0] < kFirstModularJava) {
+    failure = {IDS_MODULES_NEED_JAVA_9, 0, {plan.main.text, formatVersion(release.version)}};
+    return false;
+  }
+  return true;
 }
