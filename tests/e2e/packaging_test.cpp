@@ -40,8 +40,8 @@ std::string iconFile(const std::vector<int>& sizes) {
 }
 
 // A jar with one stored entry (no compression, CRC left 0: nothing reads it here).
-std::string jarFile() {
-  const std::string name = "hello.txt", data = "hello";
+// A zip of one stored file.
+std::string jarFile(const std::string& name = "hello.txt", const std::string& data = "hello") {
   std::string local, central, end;
   put(local, 0x04034b50, 4), put(local, 10, 2), put(local, 0, 2), put(local, 0, 2), put(local, 0, 4), put(local, 0, 4);
   put(local, static_cast<uint32_t>(data.size()), 4), put(local, static_cast<uint32_t>(data.size()), 4);
@@ -97,7 +97,8 @@ TEST(Packaging, BrandsTheExecutableWhichStillLaunches) {
   const std::wstring& in = input.path();
   input.writeFile(L"app.ico", iconFile({16, 32, 48}));
   input.writeFile(L"Hello.ini", kIni);
-  input.writeFile(L"app.jar", jarFile());
+  const std::string appJar = jarFile("META-INF/MANIFEST.MF", "Manifest-Version: 1.0\r\nMain-Class: test.Echo\r\n");
+  input.writeFile(L"app.jar", appJar);
   input.writeFile(L"extras.jar", jarFile());
   const std::string templateBefore = fileContent(launcherUnderTest());
 
@@ -113,7 +114,7 @@ TEST(Packaging, BrandsTheExecutableWhichStillLaunches) {
   EXPECT_EQ(fileContent(app.path() + L"\\Shop.ini"), kIni) << "the INI is copied beside the exe";
   EXPECT_EQ(fileContent(app.path() + L"\\lib\\extras.jar"), jarFile());
   const std::string written = fileContent(exe);
-  EXPECT_EQ(written.substr(written.size() - jarFile().size()), jarFile()) << "the jar is appended";
+  EXPECT_EQ(written.substr(written.size() - appJar.size()), appJar) << "the jar is appended";
 
   // The icons: the file's three images, none of the template's left.
   HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -164,6 +165,16 @@ TEST(Packaging, BrandsTheExecutableWhichStillLaunches) {
   std::vector<std::string> options = optionsBeforeHooks(app);
   ASSERT_FALSE(options.empty());
   EXPECT_EQ(options[0].rfind("-Djava.class.path=" + narrow(exe) + ";", 0), 0u) << options[0];
+
+  // Without "Main Class" the executable is an executable jar: its manifest names the class.
+  std::string jarIni = kIni;
+  jarIni.erase(jarIni.find("test.Echo"), 9);
+  app.writeIni(jarIni);
+  launched = app.launch(L"hi");
+  EXPECT_EQ(launched.exitCodeSigned(), 0) << report(launched);
+  EXPECT_EQ(app.journal("check-and-load-mode"), std::vector<std::string>{"2"});
+  EXPECT_EQ(app.journal("check-and-load-main"), std::vector<std::string>{narrow(exe)});
+  EXPECT_EQ(app.journal("main"), std::vector<std::string>{"test/Echo"});
 }
 
 // Embedded settings take effect: the INI beside the exe then holds only the
