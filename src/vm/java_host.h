@@ -1,6 +1,6 @@
 #pragma once
 // What the code that talks to the VM needs from the launcher around it:
-// reporting, text conversion, and the hooks into single instance, splash and
+// reporting and the hooks into single instance, splash and
 // the exception dialog. Tests put their own host in its place.
 #include <jni.h>
 
@@ -14,8 +14,6 @@ class JavaHost {
   virtual ~JavaHost() = default;
   // Reports a failure to find or call main.
   virtual void report(const Failure& failure) = 0;
-  // Narrow text of the VM decoded in the thread's ANSI code page.
-  virtual String fromAnsi(const std::string& bytes) = 0;
   // The main method is about to run: secondary launches may now be delivered
   // to `mainClass`, a global reference that stays valid as long as the VM.
   virtual void mainAboutToRun(jclass /*mainClass*/) {}

@@ -221,38 +221,43 @@ bool redirectJavaStream(JNIEnv* env, StringView file, bool append, JavaStream st
   return true;
 }
 
-String stackTraceText(JNIEnv* env, jthrowable thrown, JavaHost& host) {
-  jclass bufferClass = env->FindClass("java/io/ByteArrayOutputStream");
-  if (!bufferClass) return {};
-  jmethodID bufferInit = env->GetMethodID(bufferClass, "<init>", "()V");
-  if (!bufferInit) return {};
-  jobject buffer = env->NewObject(bufferClass, bufferInit);
-  if (!buffer) return {};
-  jclass printStreamClass = env->FindClass("java/io/PrintStream");
-  if (!printStreamClass) return {};
-  jmethodID printStreamInit = env->GetMethodID(printStreamClass, "<init>", "(Ljava/io/OutputStream;)V");
-  if (!printStreamInit) return {};
-  jobject printStream = env->NewObject(printStreamClass, printStreamInit, buffer);
-  if (!printStream) return {};
+String javaStringText(JNIEnv* env, jstring text) {
+  const jsize length = env->GetStringLength(text);
+  const jchar* chars = env->GetStringChars(text, nullptr);
+  if (!chars) return {};
+  String result(reinterpret_cast<const char16_t*>(chars), static_cast<size_t>(length));
+  env->ReleaseStringChars(text, chars);
+  return result;
+}
+
+String stackTraceText(JNIEnv* env, jthrowable thrown) {
+  jclass writerClass = env->FindClass("java/io/StringWriter");
+  if (!writerClass) return {};
+  jmethodID writerInit = env->GetMethodID(writerClass, "<init>", "()V");
+  if (!writerInit) return {};
+  jobject writer = env->NewObject(writerClass, writerInit);
+  if (!writer) return {};
+  jclass printWriterClass = env->FindClass("java/io/PrintWriter");
+  if (!printWriterClass) return {};
+  jmethodID printWriterInit = env->GetMethodID(printWriterClass, "<init>", "(Ljava/io/Writer;)V");
+  jmethodID flush = env->GetMethodID(printWriterClass, "flush", "()V");
+  if (!printWriterInit || !flush) return {};
+  jobject printWriter = env->NewObject(printWriterClass, printWriterInit, writer);
+  if (!printWriter) return {};
   jclass thrownClass = env->GetObjectClass(thrown);
   if (!thrownClass) return {};
-  jmethodID print = env->GetMethodID(thrownClass, "printStackTrace", "(Ljava/io/PrintStream;)V");
+  jmethodID print = env->GetMethodID(thrownClass, "printStackTrace", "(Ljava/io/PrintWriter;)V");
   if (!print) return {};
-  env->CallObjectMethod(thrown, print, printStream);
+  env->CallVoidMethod(thrown, print, printWriter);
+  if (env->ExceptionOccurred()) env->ExceptionDescribe();
+  env->CallVoidMethod(printWriter, flush);
   if (env->ExceptionOccurred()) env->ExceptionDescribe();
 
-  jclass bufferObjectClass = env->GetObjectClass(buffer);
-  if (!bufferObjectClass) return {};
-  jmethodID toString = env->GetMethodID(bufferObjectClass, "toString", "()Ljava/lang/String;");
+  jmethodID toString = env->GetMethodID(writerClass, "toString", "()Ljava/lang/String;");
   if (!toString) return {};
-  auto text = static_cast<jstring>(env->CallObjectMethod(buffer, toString));
+  auto text = static_cast<jstring>(env->CallObjectMethod(writer, toString));
   if (env->ExceptionOccurred()) env->ExceptionDescribe();
-  if (!text) return {};
-  const char* bytes = env->GetStringUTFChars(text, nullptr);
-  if (!bytes) return {};
-  String result = host.fromAnsi(bytes);
-  env->ReleaseStringUTFChars(text, bytes);
-  return result;
+  return text ? javaStringText(env, text) : String();
 }
 
 namespace {
@@ -323,7 +328,7 @@ jclass findMainClass(JNIEnv* env, const MainInvocation& call, JavaHost& host) {
   jclass found = env->FindClass(chars);
   if (!found) {
     env->ExceptionDescribe();
-    host.report({IDS_MAIN_CLASS_NOT_FOUND, 0, {host.fromAnsi(chars)}});
+    host.report({IDS_MAIN_CLASS_NOT_FOUND, 0, {internal}});
     env->ReleaseStringUTFChars(name, chars);
     return nullptr;
   }

@@ -46,8 +46,12 @@ enum class JavaStream { Out, Err };
 // System.setOut/setErr to a PrintStream over a FileOutputStream of `file`.
 bool redirectJavaStream(JNIEnv* env, StringView file, bool append, JavaStream stream);
 
-// The exception's printed stack trace, empty when it cannot be had.
-String stackTraceText(JNIEnv* env, jthrowable thrown, JavaHost& host);
+// The text of a Java string, its UTF-16 code units as they are.
+String javaStringText(JNIEnv* env, jstring text);
+
+// The exception's printed stack trace, empty when it cannot be had. It is
+// printed into a StringWriter, so no byte encoding can lose a character.
+String stackTraceText(JNIEnv* env, jthrowable thrown);
 
 struct MainInvocation {
   MainTarget main;

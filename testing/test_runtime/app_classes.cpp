@@ -107,7 +107,8 @@ jvalue abortMain(Thread&, Object*, const jvalue* args) {
 
 jvalue throwMain(Thread& thread, Object*, const jvalue* args) {
   enterMain("test/Throw", args[0]);
-  thread.raise("java/lang/IllegalStateException", u"thrown by test.Throw", "test.Throw.main");
+  thread.raise("java/lang/IllegalStateException", u"thrown by test.Throw: Gr\u00f6\u00dfe \u2713 \u4e2d\u6587 \U0001F600",
+               "test.Throw.main");
   return noValue();
 }
 

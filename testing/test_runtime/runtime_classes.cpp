@@ -228,6 +228,7 @@ void defineThrowables(ClassTable& table) {
                {{"<init>", "()V", false, &noOperation},
                 {"<init>", "(Ljava/lang/String;)V", false, &throwableWithMessage},
                 {"printStackTrace", "(Ljava/io/PrintStream;)V", false, &throwablePrintTo},
+                {"printStackTrace", "(Ljava/io/PrintWriter;)V", false, &throwablePrintTo},
                 {"printStackTrace", "()V", false, &throwablePrint},
                 {"getMessage", "()Ljava/lang/String;", false, &throwableMessage},
                 {"toString", "()Ljava/lang/String;", false, &throwableText}});
@@ -298,6 +299,13 @@ void defineRuntimeClasses(ClassTable& table) {
   table.define("java/io/PrintStream", "java/io/OutputStream", &allocate<PrintStreamObject>,
                {{"<init>", "(Ljava/io/OutputStream;)V", false, &printStreamOpen},
                 {"println", "(Ljava/lang/String;)V", false, &printStreamPrintln}});
+  // Characters, not bytes: the stand-in keeps them in modified UTF-8, which
+  // loses nothing, as Java's writers lose nothing.
+  table.define("java/io/Writer", "java/lang/Object", nullptr, {});
+  table.define("java/io/StringWriter", "java/io/Writer", &allocate<ByteArrayOutputStreamObject>,
+               {{"<init>", "()V", false, &noOperation}, {"toString", "()Ljava/lang/String;", false, &bytesToString}});
+  table.define("java/io/PrintWriter", "java/io/Writer", &allocate<PrintStreamObject>,
+               {{"<init>", "(Ljava/io/Writer;)V", false, &printStreamOpen}, {"flush", "()V", false, &noOperation}});
   defineThrowables(table);
   defineShutdownClasses(table);
   table.define("sun/launcher/LauncherHelper", "java/lang/Object", nullptr,

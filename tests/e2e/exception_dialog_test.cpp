@@ -30,7 +30,10 @@ TEST(ExceptionDialog, ShowsTheTraceAndStopsOrGoesOn) {
     EXPECT_TRUE(dialogs[0].errorIcon) << report(outcome);
     bool trace = false, grip = false;
     for (const robot::Control& control : dialogs[0].controls) {
-      if (control.id == 208) trace = control.text.find(L"java.lang.IllegalStateException: thrown by test.Throw") == 0;
+      if (control.id == 208) {
+        trace = control.text.find(L"java.lang.IllegalStateException: thrown by test.Throw: Gr\u00f6\u00dfe \u2713 "
+                                  L"\u4e2d\u6587 \U0001F600") == 0;
+      }
       if (control.id == 0xE801) grip = _wcsicmp(control.className.c_str(), L"ScrollBar") == 0 && control.visible;
     }
     EXPECT_TRUE(trace) << report(outcome);

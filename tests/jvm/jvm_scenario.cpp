@@ -40,14 +40,13 @@ class ScenarioHost : public JavaHost {
     }
     line("report " + std::to_string(failure.textId), text);
   }
-  String fromAnsi(const std::string& bytes) override { return fromUtf8(bytes); }
   void mainAboutToRun(jclass mainClass) override {
     heldMainClass = mainClass;
     line("main-about-to-run", "1");
   }
   void mainThrew() override { line("main-threw", "1"); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override {
-    line("trace", toUtf8(stackTraceText(env, thrown, *this)));
+    line("trace", toUtf8(stackTraceText(env, thrown)));
     return stop_;
   }
   void park() override {

@@ -190,7 +190,9 @@ TEST_P(RealJvm, ExitStatusThreadsAndCreationFailures) {
 TEST_P(RealJvm, AnUncaughtExceptionComesBackAsItsStackTrace) {
   ScenarioRun ignore = runScenario(GetParam(), "throw-ignore");
   EXPECT_TRUE(ignore.has("main-threw=1")) << ignore.output;
-  EXPECT_NE(ignore.output.find("trace=java.lang.IllegalStateException: thrown by test.Throw"), std::string::npos)
+  EXPECT_NE(ignore.output.find("trace=java.lang.IllegalStateException: thrown by test.Throw: Gr\u00f6\u00dfe \u2713 "
+                               "\u4e2d\u6587 \U0001F600"),
+            std::string::npos)
       << ignore.output;
   EXPECT_NE(ignore.output.find("at test.Throw.main(Throw.java"), std::string::npos) << ignore.output;
   EXPECT_TRUE(ignore.has("invoked=1")) << "Ignore goes on as after a normal return\n" << ignore.output;

@@ -43,7 +43,6 @@ class LauncherJavaHost : public JavaHost {
       : singleInstance_(singleInstance), splash_(splash), mainClass_(mainClass) {}
 
   void report(const Failure& failure) override { ::report(failure); }
-  String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
   void mainAboutToRun(jclass mainClass) override {
     if (mainClass_) *mainClass_ = mainClass;  // before deliveries may read it
     singleInstance_.mainAboutToRun();

@@ -1,6 +1,5 @@
 #include "vm/win32/exception_dialog.h"
 
-#include "common/win32/ansi_text.h"
 #include "common/win32/win_text.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/dialog_centring.h"
@@ -8,15 +7,6 @@
 #include "vm/java_session.h"
 
 namespace {
-
-// The dialog's own text conversions; reports are not needed here.
-class TraceHost : public JavaHost {
- public:
-  void report(const Failure&) override {}
-  String fromAnsi(const std::string& bytes) override { return fromThreadAnsi(bytes); }
-  void park() override {}
-  void endProcess(int32_t) override {}
-};
 
 class ExceptionDialog {
  public:
@@ -66,8 +56,7 @@ class ExceptionDialog {
 }  // namespace
 
 bool askStopOnException(JNIEnv* env, jthrowable thrown) {
-  TraceHost host;
-  String trace = stackTraceText(env, thrown, host);
+  String trace = stackTraceText(env, thrown);
   if (trace.empty()) return false;
   ExceptionDialog dialog(trace);
   return dialog.run() != IDOK;
