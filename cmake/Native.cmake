@@ -81,6 +81,27 @@ add_custom_target(jvm_test_jar ALL DEPENDS ${JVM_CLASSES_JAR})
 add_dependencies(jvm_test_jar jvm_test_classes)
 add_dependencies(native_tests jvm_test_jar)
 target_compile_definitions(native_tests PRIVATE JVM_CLASSES_JAR="${JVM_CLASSES_JAR}")
+# Launches in the java command's module and jar modes: a main module in a
+# modular jar (its main class in the descriptor) beside an exploded one, a
+# class-path library, an executable jar whose manifest opens java.lang and
+# enables native access, and that jar appended to other bytes as a packaged
+# executable carries it.
+set(LAUNCH_APPS ${CMAKE_BINARY_DIR}/launch-apps)
+set(_launch ${CMAKE_SOURCE_DIR}/tests/jvm/launch)
+file(GLOB_RECURSE _launch_sources ${_launch}/*.java ${_launch}/*.txt)
+string(REPEAT "MZ, no zip data here. " 300 _not_zip)
+file(WRITE ${LAUNCH_APPS}/prefix.bin "${_not_zip}")
+add_custom_command(OUTPUT ${LAUNCH_APPS}/app.main.jar ${LAUNCH_APPS}/opener.jar ${LAUNCH_APPS}/opener.exe
+  COMMAND ${JAVAC} --release 11 --module-source-path ${_launch}/modules -d modules --module app.main,app.lib
+  COMMAND ${JAR} --create --file app.main.jar --main-class app.Main -C modules/app.main .
+  COMMAND ${JAVAC} --release 11 -d cplib ${_launch}/cplib/Helper.java
+  COMMAND ${JAVAC} --release 11 -d opener ${_launch}/opener/Opener.java
+  COMMAND ${JAR} --create --file opener.jar --manifest ${_launch}/opener/manifest.txt -C opener .
+  COMMAND sh -c "cat prefix.bin opener.jar >opener.exe"
+  WORKING_DIRECTORY ${LAUNCH_APPS} DEPENDS ${_launch_sources} VERBATIM)
+add_custom_target(launch_apps ALL DEPENDS ${LAUNCH_APPS}/opener.exe)
+add_dependencies(native_tests launch_apps)
+target_compile_definitions(native_tests PRIVATE LAUNCH_APPS="${LAUNCH_APPS}")
 add_executable(cds_bench testing/bench/cds_bench.cpp)
 target_include_directories(cds_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${JNI_INCLUDE_DIR} ${JNI_INCLUDE_DIR}/linux)
 target_compile_options(cds_bench PRIVATE -fno-sanitize=all)
@@ -89,6 +110,17 @@ target_link_libraries(cds_bench PRIVATE ${CMAKE_DL_LIBS})
 target_compile_definitions(cds_bench PRIVATE CDS_APP_JAR="${CDS_APP_JAR}")
 add_dependencies(cds_bench cds_app_classes)
 launcher_warnings(cds_bench)
+# The module and jar launches through the launcher's JNI code beside the java
+# command (make bench); that code is compiled in here without the sanitizers.
+add_executable(launch_mode_bench testing/bench/launch_mode_bench.cpp testing/bench/measurement.cpp
+  src/vm/java_session.cpp src/common/text.cpp src/common/c_format.cpp)
+target_include_directories(launch_mode_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${JNI_INCLUDE_DIR} ${JNI_INCLUDE_DIR}/linux)
+target_compile_options(launch_mode_bench PRIVATE -fno-sanitize=all)
+target_link_options(launch_mode_bench PRIVATE -fno-sanitize=all)
+target_link_libraries(launch_mode_bench PRIVATE launcher_headers ${CMAKE_DL_LIBS})
+target_compile_definitions(launch_mode_bench PRIVATE LAUNCH_APPS="${LAUNCH_APPS}")
+add_dependencies(launch_mode_bench launch_apps)
+launcher_warnings(launch_mode_bench)
 
 # The layers hold: with the vm layer's include root, common is found and the
 # launcher is not (the first missing header ends the compile).

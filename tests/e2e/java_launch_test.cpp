@@ -163,6 +163,21 @@ TEST(JavaLaunch, ModulesAndJarsStartThroughTheLauncherClass) {
   }
 }
 
+// A folder named with letters the ANSI code page lacks: the VM gets its
+// entries by their short names, never as a "?" path.
+TEST(JavaLaunch, AFolderBeyondTheCodePageGoesByItsShortName) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the folder's letters are chosen for code page 1252";
+  JavaApp app(L"\u0414\u043c\u0438\u0442\u0440\u0438\u0439");
+  app.addRuntime(L"jre");
+  app.folder().writeFile(L"lib-a.jar", "");
+  app.writeIni(kMain + "[Class Path]\r\nClass Path=lib-*.jar\r\n");
+  robot::Outcome outcome = app.launch();
+  EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW((app.path() + L"\\lib-a.jar").c_str(), shortPath, MAX_PATH), 0u);
+  EXPECT_EQ(optionsBeforeHooks(app), std::vector<std::string>{"-Djava.class.path=" + narrow(shortPath)});
+}
+
 TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
   const struct {
     const char* parameters;

@@ -260,6 +260,47 @@ TEST_P(RealJvm, ClassDataArchiveKeepsTheExitCodeAndReplacesAForeignFile) {
   fs::remove_all(folder);
 }
 
+// The java command's module and jar modes as the launcher asks for them: the
+// runtime's launcher class resolves the main module from the module path (its
+// own main class when the text names none) and applies an executable jar's
+// manifest, even with other bytes before the jar; the same class loaded by
+// name gets neither. Java 24 and later warn of System.load without native access.
+TEST_P(RealJvm, ModuleAndJarModesApplyTheDescriptorAndTheManifest) {
+  const std::string apps = LAUNCH_APPS, jar = apps + "/opener.jar", exe = apps + "/opener.exe";
+  const std::vector<std::string> modular{"--module-path=" + apps + "/app.main.jar:" + apps + "/modules/app.lib",
+                                         "-Djdk.module.main=app.main"};
+  const std::vector<std::string> runsModule{"module=app.main", "lib=app.lib", "classpath-lib=2024-02-29"};
+  const struct {
+    std::string launch;  // mode, text and arguments
+    std::vector<std::string> options;
+    std::string classes;
+    std::vector<std::string> prints;
+    bool warns;
+  } cases[] = {
+      {"3 app.main/app.Main a b", modular, apps + "/cplib", runsModule, false},
+      {"3 app.main a b", modular, apps + "/cplib", runsModule, false},
+      {"2 " + jar, {}, jar + ":" JVM_CLASSES_DIR, {"opened=1", "loaded=1"}, false},
+      {"1 opener.Opener", {}, jar, {"opened=0", "loaded=1"}, true},
+      {"2 " + exe, {}, exe, {"opened=1", "loaded=1"}, false},
+  };
+  const bool warnsOfNativeAccess = jvmFeatureVersion(GetParam()) >= 24;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.launch);
+    const std::string text = c.launch.substr(2);  // as sun.java.command, the last option
+    std::vector<std::string> options = c.options;
+    options.push_back("-Dsun.java.command=" + text);
+    ScenarioRun run = runScenario(GetParam(), "launch", c.launch, options, c.classes);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(run.has("invoked=1")) << run.output;
+    for (const std::string& line : c.prints) EXPECT_TRUE(run.has(line)) << run.output;
+    if (c.launch[0] == '3') {
+      EXPECT_TRUE(run.has("command=" + text)) << run.output;
+    }
+    const bool warned = run.output.find("WARNING: A restricted method") != std::string::npos;
+    EXPECT_EQ(warned, c.warns && warnsOfNativeAccess) << run.output;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Installed, RealJvm, testing::ValuesIn(installedJvms()),
                          [](const testing::TestParamInfo<std::string>& info) {
                            std::string name = fs::path(info.param).parent_path().parent_path().parent_path().filename();

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "resources/resource_ids.h"
+#include "vm/option_encoding.h"
 #include "vm/runtime_folders.h"
 #include "vm/vm_plan.h"
 #include "vm/timestamp_name.h"
@@ -276,6 +277,54 @@ TEST(VmPlan, OptionsStackSizeAndRedirections) {
     ASSERT_TRUE(planVm(main, paths, {u"a"}, u"", queries, plan, failure));
     EXPECT_EQ(plan.main.mode, c.mode);
     EXPECT_EQ(plan.options, c.options);
+  }
+}
+
+// Options as the bytes of a code page that here holds ASCII only: paths
+// beyond it go by their short names, or are left out when missing.
+TEST(VmOptionEncoding, ShortPathsForWhatThePageLacks) {
+  const OptionEncoding ascii{
+      [](StringView text) -> std::optional<std::string> {
+        std::string bytes;
+        for (char16_t c : text) {
+          if (c > 0x7F) return std::nullopt;
+          bytes += static_cast<char>(c);
+        }
+        return bytes;
+      },
+      [](StringView text) {
+        std::string bytes;
+        for (char16_t c : text) bytes += c > 0x7F ? '?' : static_cast<char>(c);
+        return bytes;
+      },
+      [](const String& path) { return path.find(u"gone") == String::npos; },
+      [](const String& path) { return path.find(u"long") == String::npos ? String(u"C:\\D_~1\\a.jar") : String(); },
+      u"1252"};
+  const struct {
+    const char* name;
+    StringList options;
+    std::vector<std::string> encoded;  // empty: refused with `refused`
+    unsigned refused;
+  } cases[] = {
+      {"as they are", {u"-Xmx1g", u"-Djava.class.path=C:\\a.jar"}, {"-Xmx1g", "-Djava.class.path=C:\\a.jar"}, 0},
+      {"a short path; a missing entry left out",
+       {u"-Djava.class.path=C:\\\u0414\\a.jar;C:\\gone\u0414.jar;C:\\b.jar"},
+       {"-Djava.class.path=C:\\D_~1\\a.jar;C:\\b.jar"}, 0},
+      {"the tools' name may lose characters", {u"-Dsun.java.command=App \u0414"}, {"-Dsun.java.command=App ?"}, 0},
+      {"a path without a short name", {u"--module-path=C:\\long\u0414"}, {}, IDS_PATH_NOT_REPRESENTABLE},
+      {"another option", {u"-Duser=\u0414"}, {}, IDS_OPTION_NOT_REPRESENTABLE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> encoded;
+    Failure failure;
+    EXPECT_EQ(encodeVmOptions(c.options, ascii, encoded, failure), c.refused == 0);
+    if (c.refused) {
+      EXPECT_EQ(failure.textId, c.refused);
+      EXPECT_EQ(failure.inserts.back(), u"1252");
+    } else {
+      EXPECT_EQ(encoded, c.encoded);
+    }
   }
 }
 

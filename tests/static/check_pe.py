@@ -40,6 +40,8 @@ EXPECTED_STRINGS = {
     233: "Cannot read the argument file %s named in the Virtual Machine Parameters.",
     234: "Cannot start %s: the Java runtime has no launcher class (sun.launcher.LauncherHelper) to load the main class of a module or an executable jar.",
     235: "Cannot start the module %s: modules need Java 9 or later, and the chosen Java runtime is Java %s.",
+    236: "The path %s contains characters that Java cannot receive on this system (ANSI code page %s), and it has no short name without them. Move the application to a folder whose name uses only characters of that code page.",
+    237: "The VM option %s contains characters that Java cannot receive on this system (ANSI code page %s).",
 }
 
 # DLLs that ship with every supported Windows version.

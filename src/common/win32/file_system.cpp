@@ -25,6 +25,14 @@ String fullPathName(const String& path) {
   return full;
 }
 
+String shortPathName(const String& path) {
+  DWORD length = GetShortPathNameW(wide(path), nullptr, 0);
+  String shortPath(length, u'\0');
+  length = length ? GetShortPathNameW(wide(path), wideBuffer(shortPath), length) : 0;
+  shortPath.resize(length);
+  return shortPath;
+}
+
 std::optional<std::string> readFileBytes(const String& path, size_t limit) {
   UniqueFile file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -18,6 +18,8 @@ bool pathExists(const String& path);
 // The path made full against the current directory and drive; empty when
 // the system cannot form it.
 String fullPathName(const String& path);
+// The path's short (8.3) form; empty when it does not exist or has none.
+String shortPathName(const String& path);
 
 // The file's bytes, at most `limit` of them; nothing when it cannot be read.
 std::optional<std::string> readFileBytes(const String& path, size_t limit);

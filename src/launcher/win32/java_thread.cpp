@@ -69,7 +69,7 @@ class LauncherJavaHost : public JavaHost {
 // Text 203 with the JNI code's reason and, below it, what the VM said.
 Failure creationFailure(jint status, const std::string& printed) {
   const unsigned reason = vmCreationReason(status);
-  const String said = trimWhiteSpace(fromThreadAnsi(printed));
+  const String said = trimWhiteSpace(fromAnsi(printed));
   return {IDS_JNI_EXCEPTION, said.empty() ? 0u : IDS_VM_SAID,
           {resourceString(IDS_CREATE_JAVA_VM_FAILED), reason ? resourceString(reason) : String(), said}};
 }
@@ -97,17 +97,17 @@ bool LauncherApp::createJavaVm() {
   std::string printed;
   // The VM ends the process itself after some failures: say why first.
   auto fatal = [this](const std::string& said) {
-    trace::line(u"the VM ends the process; it said: " + trimWhiteSpace(fromThreadAnsi(said)));
+    trace::line(u"the VM ends the process; it said: " + trimWhiteSpace(fromAnsi(said)));
     report(creationFailure(JNI_ERR, said));
     LauncherJavaHost(singleInstance_, splash_).endProcess(-1);
   };
   if (trace::enabled()) {
-    for (const std::string& option : vmOptions_) trace::line(u"VM option " + fromThreadAnsi(option));
+    for (const std::string& option : vmOptions_) trace::line(u"VM option " + fromAnsi(option));
   }
   jint status = createVmWithHooks(jvmEntries_.createJavaVm, vmOptions_, &javaVm_, &javaEnv_, &printed, fatal);
   if (trace::enabled()) {
     trace::line("JNI_CreateJavaVM returned " + std::to_string(status));
-    if (!printed.empty()) trace::line(u"the VM said: " + trimWhiteSpace(fromThreadAnsi(printed)));
+    if (!printed.empty()) trace::line(u"the VM said: " + trimWhiteSpace(fromAnsi(printed)));
   }
   if (status != 0) {
     report(creationFailure(status, printed));

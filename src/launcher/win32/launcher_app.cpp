@@ -1,6 +1,5 @@
 #include "launcher/win32/launcher_app.h"
 
-#include "common/win32/ansi_text.h"
 #include "common/win32/launch_trace.h"
 #include "common/path_components.h"
 #include "common/win32/unique_resource.h"
@@ -95,11 +94,11 @@ int32_t LauncherApp::Run() {
   appendExtraArguments(settings_.extraArguments, arguments_);
   Failure failure;
   if (!loadVmLibrary(jvmDllPath_, jvmEntries_, failure) ||
-      !planLaunchVm(jvmDllPath_, settings_, paths_, arguments_, libraryPath, vmPlan_, failure)) {
+      !planLaunchVm(jvmDllPath_, settings_, paths_, arguments_, libraryPath, vmPlan_, failure) ||
+      !encodeLaunchVmOptions(vmPlan_.options, vmOptions_, failure)) {
     report(failure);
     return -1;
   }
-  for (const String& option : vmPlan_.options) vmOptions_.push_back(toThreadAnsi(option));
   uint32_t& stackSize = vmPlan_.javaThreadStackSize;
   if (stackSize == 0) stackSize = defaultStackSize(jvmEntries_.defaultInitArgs);
   if (trace::enabled()) trace::line("Java thread stack size " + std::to_string(stackSize) + " bytes");

@@ -41,8 +41,12 @@ bool showNativeSplash(const String& library, const String& jvmDllPath, const Str
   auto loadFile = procedureOf<SplashLoadFile>(module, "SplashLoadFile");
   auto setJarName = procedureOf<SplashSetFileJarName>(module, "SplashSetFileJarName");
   closer.arm(procedureOf<NativeSplashCloser::CloseFunction>(module, "SplashClose"));
-  if (!init || !loadFile || !setJarName) return false;
-  std::string narrowImage = toThreadAnsi(image);
+  // The library opens the file by its ANSI name: a path the page cannot
+  // spell goes by its short form, or the launcher's own window shows it.
+  std::optional<std::string> exactImage = toAnsiExactly(image);
+  if (!exactImage) exactImage = toAnsiExactly(shortPathName(image));
+  if (!init || !loadFile || !setJarName || !exactImage || exactImage->empty()) return false;
+  const std::string& narrowImage = *exactImage;
   init();
   loadFile(narrowImage.c_str());
   setJarName(narrowImage.c_str(), "");

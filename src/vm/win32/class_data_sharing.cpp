@@ -62,7 +62,7 @@ String runtimeTag(const String& jvmDllPath) {
 // The VM opens the archive through the ANSI code page and fails at exit when
 // it cannot create it; a file made and dropped here shows that it can.
 bool vmCanWrite(const String& archive) {
-  if (fromThreadAnsi(toThreadAnsi(archive)) != archive) {
+  if (!toAnsiExactly(archive)) {
     trace::line(u"class data sharing: " + archive + u" has no ANSI form: no archive");
     return false;
   }

@@ -6,6 +6,7 @@
 #include "common/win32/win_text.h"
 #include "jre/release_file.h"
 #include "resources/resource_ids.h"
+#include "vm/option_encoding.h"
 #include "vm/runtime_folders.h"
 #include "vm/win32/class_data_sharing.h"
 #include "vm/win32/vm_steps.h"
@@ -26,7 +27,7 @@ std::optional<String> readArgumentFile(const String& path) {
   constexpr size_t kArgumentFileLimit = 1 << 20;
   std::optional<std::string> bytes = readFileBytes(path, kArgumentFileLimit);
   if (!bytes) return std::nullopt;
-  return fromThreadAnsi(*bytes);
+  return fromAnsi(*bytes);
 }
 
 MemoryFigures machineMemory() {
@@ -54,4 +55,10 @@ bool planLaunchVm(const String& jvmDllPath, const LaunchSettings& settings, cons
     return false;
   }
   return true;
+}
+
+bool encodeLaunchVmOptions(const StringList& options, VmOptions& encoded, Failure& failure) {
+  const OptionEncoding encoding{toAnsiExactly, toAnsi, fileOrFolderExists, shortPathName,
+                                fromUtf8(std::to_string(GetACP()))};
+  return encodeVmOptions(options, encoding, encoded, failure);
 }

@@ -12,7 +12,7 @@
 #include "vm/jni_entries.h"
 #include "vm/vm_plan.h"
 
-// The plan's options in the thread's ANSI code page, as the VM takes them.
+// The plan's options in the process's ANSI code page, as the VM takes them.
 using VmOptions = std::vector<std::string>;
 
 // Publishes the chosen runtime to the process environment before anything of
@@ -28,3 +28,7 @@ bool loadVmLibrary(const String& jvmDllPath, JvmEntries& entries, Failure& failu
 // prepareVmEnvironment.
 bool planLaunchVm(const String& jvmDllPath, const LaunchSettings& settings, const ExecutablePaths& paths,
                   const StringList& arguments, const String& libraryPath, VmPlan& plan, Failure& failure);
+
+// The plan's options as the VM reads them, paths it cannot read in their
+// short form; fails naming what the VM could not receive.
+bool encodeLaunchVmOptions(const StringList& options, VmOptions& encoded, Failure& failure);

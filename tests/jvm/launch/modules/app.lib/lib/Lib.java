@@ -1,0 +1,7 @@
+package lib;
+
+public class Lib {
+    public static String name() {
+        return Lib.class.getModule().getName();
+    }
+}

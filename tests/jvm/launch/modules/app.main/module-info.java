@@ -1,0 +1,4 @@
+module app.main {
+    requires app.lib;
+    requires java.sql;
+}
