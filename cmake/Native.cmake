@@ -7,6 +7,7 @@ target_include_directories(launcher_portable PUBLIC ${JNI_INCLUDE_DIR} ${JNI_INC
 
 add_executable(native_tests
   tests/native/text_test.cpp
+  tests/native/profile_text_test.cpp
   tests/native/c_format_test.cpp
   tests/native/environment_references_test.cpp
   tests/native/version_number_test.cpp

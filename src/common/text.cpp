@@ -78,6 +78,9 @@ String formatText(StringView pattern, const FormatArg* args, size_t count) {
 }
 
 String fromUtf8(std::string_view text) {
+  // Each malformed sequence (a stray or missing continuation byte, an overlong
+  // form, a surrogate, beyond U+10FFFF) becomes one U+FFFD.
+  constexpr uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
   String out;
   for (size_t i = 0; i < text.size();) {
     auto b = static_cast<unsigned char>(text[i]);
@@ -88,10 +91,14 @@ String fromUtf8(std::string_view text) {
     else if ((b >> 4) == 0xE) { cp = b & 0x0F; len = 3; }
     else if ((b >> 3) == 0x1E) { cp = b & 0x07; len = 4; }
     else { out += u'\xFFFD'; ++i; continue; }
-    if (i + len > text.size()) { out += u'\xFFFD'; break; }
-    for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    i += len;
-    if (cp >= 0x10000) {
+    size_t k = 1;
+    for (; k < len && i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80; ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    i += k;
+    if (k < len || cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
+      out += u'\xFFFD';
+    } else if (cp >= 0x10000) {
       cp -= 0x10000;
       out += static_cast<char16_t>(0xD800 + (cp >> 10));
       out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));

@@ -39,6 +39,6 @@ inline String formatText(StringView pattern, std::initializer_list<FormatArg> ar
 // form of resources, files and the embedded settings.
 void appendUtf16Le(std::vector<uint8_t>& bytes, StringView text);
 
-// Conversions for tests and diagnostics: ASCII/UTF-8 in, UTF-8 out.
+// UTF-8 in, malformed sequences as U+FFFD; UTF-8 out.
 String fromUtf8(std::string_view text);
 std::string toUtf8(StringView text);

@@ -178,6 +178,18 @@ TEST(JavaLaunch, AFolderBeyondTheCodePageGoesByItsShortName) {
   EXPECT_EQ(optionsBeforeHooks(app), std::vector<std::string>{"-Djava.class.path=" + narrow(shortPath)});
 }
 
+// Editors save UTF-8: with its byte-order mark the file is read as such, its
+// first line a section header, and what it says reaches main unchanged.
+TEST(JavaLaunch, AUtf8SettingsFileReachesMainIntact) {
+  JavaApp app(currentTestName());
+  app.addRuntime(L"jre");
+  app.writeIni("\xEF\xBB\xBF" + kMain + "[Class Path]\r\nClass Path=C:\\x.jar\r\n[Application]\r\n"
+               "Cmd=--user=J\xC3\xBCrgen \"\xE4\xB8\xAD \xF0\x9F\x98\x80\"\r\n");
+  robot::Outcome outcome = app.launch();
+  EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome) << app.journalText();
+  EXPECT_EQ(app.journal("arg"), (std::vector<std::string>{"--user=J\xC3\xBCrgen", "\xE4\xB8\xAD \xF0\x9F\x98\x80"}));
+}
+
 TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
   const struct {
     const char* parameters;

@@ -184,8 +184,8 @@ TEST(Packaging, EmbedsTheSettings) {
   app.addRuntime(L"jre");
   const AppFolder input(app.path() + L"\\in");
   const std::wstring& in = input.path();
-  // Written with bare line feeds, which the embedded text must not keep.
-  std::string ini = std::string(kIni) + "[Display]\r\nSplash Screen=splash.png\r\n";
+  // Written in UTF-8 with bare line feeds, which the embedded text must not keep.
+  std::string ini = "\xEF\xBB\xBF" + std::string(kIni) + "[Display]\r\nSplash Screen=splash.png\r\n";
   for (size_t at; (at = ini.find("\r\n")) != std::string::npos;) ini.replace(at, 2, "\n");
   input.writeFile(L"Hello.ini", ini);
   robot::Outcome outcome = runPackager(L"package --embed-settings --template " + quoted(launcherUnderTest()) + L" --ini " +
@@ -258,6 +258,9 @@ TEST(Packaging, ChecksAnIni) {
   folder.writeFile(L"good.ini", good);
   folder.writeFile(L"warned.ini", good + "[Application]\r\nSingle Instance=Yes\r\n");
   folder.writeFile(L"failed.ini", "[Class Path]\r\nClass Path=lib\\*.jar\r\n");
+  const std::string named = "[Application]\r\nCmd=--user=J\xC3\xBCrgen\r\n";
+  folder.writeFile(L"utf8.ini", "\xEF\xBB\xBF" + good + named);
+  folder.writeFile(L"unmarked.ini", good + named);
   const struct {
     const wchar_t* file;
     int exitCode;
@@ -266,6 +269,8 @@ TEST(Packaging, ChecksAnIni) {
       {L"good.ini", 0, nullptr},
       {L"warned.ini", 1, "warned.ini:6: warning: Single Instance=Yes"},
       {L"failed.ini", 2, "failed.ini: error: Main Class is missing"},
+      {L"utf8.ini", 0, nullptr},
+      {L"unmarked.ini", 1, "unmarked.ini:6: warning: non-ASCII text is read in the system code page"},
       {L"none.ini", 2, "cannot read"},
   };
   for (const auto& c : cases) {

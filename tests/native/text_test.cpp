@@ -52,9 +52,18 @@ TEST(EqualsIgnoreCase, ComparesAsciiLettersWithoutCase) {
   EXPECT_TRUE(equalsIgnoreCase(u"", u""));
 }
 
-TEST(Utf8, RoundTripsSurrogatePairs) {
+TEST(Utf8, RoundTripsAndMarksMalformedSequences) {
   String text = u"a\u00e9\u4e2d\U0001F600";
   EXPECT_EQ(fromUtf8(toUtf8(text)), text);
+  const std::pair<std::string, String> malformed[] = {
+      {"a\xC3", u"a\uFFFD"},              // cut short at the end
+      {"\xC3x", u"\uFFFDx"},              // the next byte is no continuation
+      {"\xC0\xAF", u"\uFFFD"},            // overlong "/"
+      {"\xED\xA0\x80", u"\uFFFD"},        // a surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD"},    // beyond U+10FFFF
+      {"\x80\xFF", u"\uFFFD\uFFFD"},
+  };
+  for (const auto& [bytes, expected] : malformed) EXPECT_EQ(toUtf8(fromUtf8(bytes)), toUtf8(expected)) << bytes;
 }
 
 }  // namespace

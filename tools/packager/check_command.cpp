@@ -36,6 +36,8 @@ int checkIniFile(const String& path) {
     return 2;
   }
   std::vector<Finding> findings = checkIni(decodeIniText(bytes), iniFolder(path), DiskProbe());
+  const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (std::optional<Finding> encoding = codePageFinding(raw)) findings.insert(findings.begin(), *encoding);
   const std::string name = toUtf8(path);
   int warnings = 0, errors = 0;
   for (const Finding& finding : findings) {

@@ -4,6 +4,7 @@
 
 #include "common/win32/unique_resource.h"
 #include "common/win32/win_text.h"
+#include "settings/profile_text.h"
 
 namespace {
 void writeTo(DWORD stream, const std::string& text) {
@@ -63,15 +64,12 @@ bool appendToFile(const String& path, const ByteBuffer& bytes, std::string& erro
 }
 
 String decodeIniText(const ByteBuffer& bytes) {
-  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    String text((bytes.size() - 2) / 2, u'\0');
-    for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(bytes[2 + 2 * i] | (bytes[3 + 2 * i] << 8));
-    return text;
-  }
+  const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (std::optional<String> text = markedSettingsText(view)) return *text;
   if (bytes.empty()) return {};
-  const char* data = reinterpret_cast<const char*>(bytes.data());
-  int length = MultiByteToWideChar(CP_ACP, 0, data, static_cast<int>(bytes.size()), nullptr, 0);
+  const int size = static_cast<int>(bytes.size());
+  int length = MultiByteToWideChar(CP_ACP, 0, view.data(), size, nullptr, 0);
   String text(static_cast<size_t>(length), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, data, static_cast<int>(bytes.size()), wideBuffer(text), length);
+  MultiByteToWideChar(CP_ACP, 0, view.data(), size, wideBuffer(text), length);
   return text;
 }

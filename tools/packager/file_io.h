@@ -21,6 +21,6 @@ void printError(const std::string& text);
 // The system's text for an error code, with the code.
 std::string systemMessage(uint32_t code);
 
-// An INI's text as the launcher reads it: UTF-16 files by their byte-order
-// mark, others in the ANSI code page.
+// An INI's text as the launcher reads it: UTF-16 and UTF-8 files by their
+// byte-order mark, others in the ANSI code page.
 String decodeIniText(const ByteBuffer& bytes);

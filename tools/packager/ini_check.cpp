@@ -5,6 +5,7 @@
 #include "common/path_components.h"
 #include "common/split_string.h"
 #include "jre/version_number.h"
+#include "settings/profile_text.h"
 #include "vm/class_path.h"
 #include "vm/vm_parameters.h"
 
@@ -546,6 +547,16 @@ class Checker {
 
 std::vector<Finding> checkIni(StringView text, const String& iniFolder, const FileProbe& files) {
   return Checker(iniFolder, files).run(text);
+}
+
+std::optional<Finding> codePageFinding(std::string_view bytes) {
+  if (markedSettingsText(bytes)) return std::nullopt;
+  const auto first = std::find_if(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+  if (first == bytes.end()) return std::nullopt;
+  const int line = 1 + static_cast<int>(std::count(bytes.begin(), first, '\n'));
+  return Finding{line, Severity::Warning,
+                 u"non-ASCII text is read in the system code page, which differs between systems; "
+                 u"save the file as UTF-8 with BOM or UTF-16"};
 }
 
 int checkExitCode(const std::vector<Finding>& findings) {

@@ -4,6 +4,8 @@
 // equal keys, "+" sections appending after a blank, and each key's own rule
 // for comparing its value. Portable: the caller reads the file and answers
 // file questions through FileProbe.
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "common/text.h"
@@ -63,6 +65,10 @@ const std::vector<SettingSpec>& settingsCatalogue();
 // Findings in line order of discovery; `iniFolder` is the folder of the INI
 // and of the executable, which relative class path entries are searched in.
 std::vector<Finding> checkIni(StringView text, const String& iniFolder, const FileProbe& files);
+
+// A warning at the first non-ASCII byte of a file without a byte-order mark,
+// which the launcher reads in the code page of the system it runs on.
+std::optional<Finding> codePageFinding(std::string_view bytes);
 
 // 0 without findings, 1 for warnings only, 2 when any is an error.
 int checkExitCode(const std::vector<Finding>& findings);

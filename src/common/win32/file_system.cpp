@@ -1,5 +1,7 @@
 #include "common/win32/file_system.h"
 
+#include <algorithm>
+
 #include "common/path_components.h"
 #include "common/win32/win_text.h"
 
@@ -37,11 +39,30 @@ std::optional<std::string> readFileBytes(const String& path, size_t limit) {
   UniqueFile file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
-  std::string bytes(limit, '\0');
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  std::string bytes(static_cast<size_t>(std::min<uint64_t>(limit, static_cast<uint64_t>(size.QuadPart))), '\0');
   DWORD read = 0;
   if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
   bytes.resize(read);
   return bytes;
+}
+
+bool writeFileReplacing(const String& path, std::string_view bytes) {
+  const String temporary = path + u".new";
+  {
+    UniqueFile file(CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+      file.reset();
+      DeleteFileW(wide(temporary));
+      return false;
+    }
+  }
+  if (MoveFileExW(wide(temporary), wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  DeleteFileW(wide(temporary));
+  return false;
 }
 
 namespace {

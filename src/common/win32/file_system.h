@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/text.h"
 #include "common/win32/unique_resource.h"
@@ -23,6 +24,9 @@ String shortPathName(const String& path);
 
 // The file's bytes, at most `limit` of them; nothing when it cannot be read.
 std::optional<std::string> readFileBytes(const String& path, size_t limit);
+// Writes the bytes beside the file and then puts them in its place, so that
+// a failed write leaves the file as it was.
+bool writeFileReplacing(const String& path, std::string_view bytes);
 
 // RemoveDirectoryW, with the \\?\ prefix for paths of 260 characters or more.
 bool removeDirectory(const String& path);

@@ -1,7 +1,24 @@
 #include "settings/win32/ini_settings_file.h"
 
+#include "common/win32/file_system.h"
 #include "common/win32/unique_resource.h"
 #include "common/win32/win_text.h"
+
+namespace {
+
+constexpr size_t kSettingsFileLimit = 64u << 20;
+
+}  // namespace
+
+const ProfileText* IniSettingsFile::utf8Text() {
+  if (!probed_) {
+    probed_ = true;
+    std::optional<std::string> head = readFileBytes(path_, 3);
+    std::optional<std::string> bytes = head && isUtf8Marked(*head) ? readFileBytes(path_, kSettingsFileLimit) : std::nullopt;
+    if (bytes && isUtf8Marked(*bytes)) utf8_.emplace(*markedSettingsText(*bytes));
+  }
+  return utf8_ ? &*utf8_ : nullptr;
+}
 
 uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
   UniqueFile file(CreateFileW(wide(path_), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -13,6 +30,10 @@ uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
 
 String IniSettingsFile::getValue(const String& section, const String& key) {
   String buffer;
+  if (const ProfileText* text = utf8Text()) {
+    text->lookup(section, key, buffer);
+    return buffer;
+  }
   // A count of size - 1 means the value may have been cut: read again with
   // twice the room, so the buffer follows the value, not the file's size.
   for (DWORD size = 256;; size *= 2) {
@@ -26,6 +47,7 @@ String IniSettingsFile::getValue(const String& section, const String& key) {
 }
 
 StringList IniSettingsFile::getSectionNames() {
+  if (const ProfileText* text = utf8Text()) return text->sectionNames();
   String buffer;
   for (DWORD size = 256;; size *= 2) {
     buffer.assign(size, u'\0');
@@ -46,6 +68,15 @@ StringList IniSettingsFile::getSectionNames() {
 }
 
 bool IniSettingsFile::setValue(const String& section, const String& key, const String& value) {
+  if (utf8Text()) {
+    std::optional<std::string> bytes = readFileBytes(path_, kSettingsFileLimit);
+    std::optional<String> text = bytes ? markedSettingsText(*bytes) : std::nullopt;
+    if (!text) return false;
+    const String changed = profileTextWithValue(*text, section, key, value);
+    if (!writeFileReplacing(path_, "\xEF\xBB\xBF" + toUtf8(changed))) return false;
+    utf8_.emplace(changed);
+    return true;
+  }
   return WritePrivateProfileStringW(wide(section), wide(key), wide(value), wide(path_)) != FALSE;
 }
 
