@@ -75,6 +75,7 @@ constexpr char echoName[] = "test/Echo";
 constexpr char appName[] = "com/example/App";
 constexpr char secondaryName[] = "test/Secondary";
 constexpr char secondaryIntName[] = "test/SecondaryInt";
+constexpr char secondaryUmlautName[] = "test/Sekund\xC3\xA4r";  // a class name beyond ASCII, in modified UTF-8
 
 jvalue printMain(Thread&, Object*, const jvalue* args) {
   enterMain("test/Print", args[0]);
@@ -195,6 +196,9 @@ void defineApplicationClasses(ClassTable& table) {
   table.define("test/Threaded", "java/lang/Object", nullptr, {{"main", mainSignature, true, &threadedMain}});
   table.define("test/Secondary", "java/lang/Object", nullptr,
                {{"main", mainSignature, true, &stayingMain<secondaryName>},
+                {"secondaryMain", mainSignature, true, &secondaryMain}});
+  table.define(secondaryUmlautName, "java/lang/Object", nullptr,
+               {{"main", mainSignature, true, &stayingMain<secondaryUmlautName>},
                 {"secondaryMain", mainSignature, true, &secondaryMain}});
   table.define("test/SecondaryInt", "java/lang/Object", nullptr,
                {{"main", mainSignature, true, &stayingMain<secondaryIntName>},

@@ -143,6 +143,8 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (!requested) requested = requestedStatus(text);
     if (text == "-Dtest.jvm.quiet-lookups") runtimeState.quietLookups = true;
     if (text.rfind("-Djdk.module.main=", 0) == 0) runtimeState.mainModule = text.substr(18);
+    if (text.rfind("-Djava.class.path=", 0) == 0) runtimeState.classPath = text.substr(18);
+    if (text.rfind("--module-path=", 0) == 0) runtimeState.modulePath = text.substr(14);
     if (text == "-Dtest.jvm.journal-footprint") runtimeState.journalFootprint = true;
     if (text.rfind("-Dtest.jvm.shutdown-delay=", 0) == 0) runtimeState.shutdownDelayMs = std::atoi(text.c_str() + 26);
     if (text.rfind("-Dtest.jvm.secondary-delay=", 0) == 0) runtimeState.secondaryDelayMs = std::atoi(text.c_str() + 27);

@@ -173,6 +173,24 @@ std::string jarMainClass(const std::u16string& path) {
   return bytes.substr(start, bytes.find_first_of("\r\n", start) - start);
 }
 
+// Whether an entry of a path option exists on disk. HotSpot decodes the
+// option's bytes with the process code page and opens each entry, so a class
+// loads only from an entry that exists: a "?" for a character the page lacks
+// names nothing. The stand-in's classes are in every entry that exists.
+bool anyEntryExists(const std::string& paths) {
+  for (size_t start = 0; start <= paths.size();) {
+    size_t end = paths.find(';', start);
+    if (end == std::string::npos) end = paths.size();
+    const std::string entry = paths.substr(start, end - start);
+    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, entry.data(), static_cast<int>(entry.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, entry.data(), static_cast<int>(entry.size()), wide.data(), length);
+    if (length > 0 && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 // As the JDK's launcher class up to Java 24, in its three modes: a class (1),
 // a jar's Main-Class (2), a module's class or its own main class (3). A
 // class it cannot load, or one without static main(String[]), is refused on
@@ -212,7 +230,8 @@ jvalue checkAndLoadMain(Thread& thread, Object*, const jvalue* args) {
   for (char& c : internal) {
     if (c == '.') c = '/';
   }
-  Class* found = findClass(internal);
+  const bool reachable = mode == 2 || anyEntryExists(mode == 3 ? runtimeState.modulePath : runtimeState.classPath);
+  Class* found = reachable ? findClass(internal) : nullptr;
   if (found && found->find("main", "([Ljava/lang/String;)V", true)) return objectValue(found);
   if (found) {
     refuseLaunch("Error: Main method not found in class " + dotted +

@@ -33,6 +33,8 @@ struct RuntimeState {
   // -Djdk.module.main=<module>: the module that is a root of the boot layer.
   // Set while the VM is created, read after.
   std::string mainModule;
+  // The class path and module path options' values, as the option bytes came.
+  std::string classPath, modulePath;
 };
 
 inline RuntimeState runtimeState;

@@ -6,6 +6,21 @@
 
 #include <fstream>
 
+namespace {
+
+// The class path and module path many settings name, so that the runtime
+// finds the application's classes there as a real one would.
+class SharedEntries : public testing::Environment {
+ public:
+  void SetUp() override {
+    std::ofstream(L"C:\\x.jar", std::ios::binary);
+    CreateDirectoryW(L"C:\\mods", nullptr);
+  }
+};
+
+const testing::Environment* const sharedEntries = testing::AddGlobalTestEnvironment(new SharedEntries);
+
+}  // namespace
 
 std::wstring launcherUnderTest() { return programFromEnvironment("LAUNCHER_EXE"); }
 

@@ -45,7 +45,7 @@ FirstInstance::FirstInstance(const JavaApp& app, const char* mainClass, const st
     : app_(app) {
   stop_ = CreateEventW(nullptr, TRUE, FALSE, L"test_runtime_stop");
   ResetEvent(stop_);
-  app.writeIni(std::string("[Java Runtime Environment]\r\nMain Class=") + mainClass + "\r\n" + kClassPath +
+  app.writeIni(std::string("\xEF\xBB\xBF[Java Runtime Environment]\r\nMain Class=") + mainClass + "\r\n" + kClassPath +
                "[Application]\r\nSingle Instance=yes\r\n" + extra);
   SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", (app.path() + L"\\journal.txt").c_str());
   const size_t before = app.journal(reachedKey).size();

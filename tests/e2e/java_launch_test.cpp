@@ -293,6 +293,9 @@ TEST(JavaLaunch, MainClassProblemsAreReported) {
        nullptr},
       {"no main method", L"no-boot-finder", "test.NoMain\r\nVirtual Machine Parameters=-Dtest.jvm.quiet-lookups",
        "No main method found in specified class.", nullptr},
+      // The first of the two class path sections counts: its entry names nothing on disk.
+      {"a class path that names nothing", nullptr, "com.example.App\r\n[Class Path]\r\nClass Path=C:\\nowhere.jar",
+       "Failed to load Main Class: com/example/App.", nullptr},
       {"a jar without Main-Class", nullptr, "\r\nMain Jar=plain.jar", "Failed to load Main Class: <app>\\plain.jar.",
        nullptr},
       {"a module, and no launcher class", L"no-boot-finder", "com.example.app\r\nModule Path=C:\\mods",

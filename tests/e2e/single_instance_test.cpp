@@ -22,6 +22,7 @@ TEST(SingleInstance, SecondaryArgumentsReachTheFirstInstance) {
       {"test.Secondary", L"", 0, ""},  // one empty string
       {"test.Secondary", L"first \"\" third", 0, "first||third"},
       {"test.SecondaryInt", L"x y z", 43, "x|y|z"},
+      {"test.Sekund\xC3\xA4r", L"\u00e4 \u4e2d", 0, "\xC3\xA4|\xE4\xB8\xAD"},  // the settings file is UTF-8
       // A module's main class, which only the runtime's launcher class finds.
       {"shop.app/test.Secondary\r\nModule Path=C:\\mods", L"in a module", 0, "in|a|module"},
   };
