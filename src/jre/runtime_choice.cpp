@@ -39,6 +39,7 @@ const char* verdictText(Verdict verdict) {
     case Verdict::Taken: return "taken";
     case Verdict::RankedLower: return "ranked below the one taken";
     case Verdict::OutsideBounds: return "version outside Minimum/Maximum Version";
+    case Verdict::TooOldForUtf8: return "too old for a UTF-8 process (needs 11.0.17, 17.0.5 or 19 and later)";
     case Verdict::KindNotWanted: return "kind not wanted by JVM Source";
     case Verdict::VendorNotWanted: return "vendor not wanted by VM Provider";
     case Verdict::NoHomeFolder: return "no folder named (empty, or not text)";

@@ -20,6 +20,7 @@ enum class Verdict : uint8_t {
   Taken,
   RankedLower,      // a better one was taken first
   OutsideBounds,    // "Minimum Version" / "Maximum Version"
+  TooOldForUtf8,    // misreads the text of a process whose code page is UTF-8
   KindNotWanted,    // "JVM Source"
   VendorNotWanted,  // "VM Provider"
   NoHomeFolder,     // the registry value or variable is empty or not text

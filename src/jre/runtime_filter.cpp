@@ -77,6 +77,17 @@ Verdict RuntimeFilter::rejection(RuntimeKind kind, VendorFamily family) const {
   return vendor ? Verdict::Open : Verdict::VendorNotWanted;
 }
 
+Verdict RuntimeFilter::versionRejection(const VersionNumber& version) const {
+  if (!withinBounds(version, minVersion, maxVersion)) return Verdict::OutsideBounds;
+  if (!utf8Process) return Verdict::Open;
+  // The releases that read a UTF-8 process's text correctly: 11.0.17 and
+  // later 11s, 17.0.5 and later 17s, and 19 on.
+  const int32_t feature = version.parts[0];
+  const VersionNumber fixedIn{{feature, 0, feature == 11 ? 17 : 5, 0}, 3};
+  const bool reads = feature >= 19 || ((feature == 11 || feature == 17) && compareVersions(version, fixedIn) >= 0);
+  return reads ? Verdict::Open : Verdict::TooOldForUtf8;
+}
+
 bool RuntimeFilter::favours(RuntimeKind kind, VendorFamily family) const {
   const bool wantedKind = kind == RuntimeKind::Jdk ? allowJdk : allowJre;
   const bool vendor = family == VendorFamily::Sun       ? favorSun

@@ -19,6 +19,9 @@ struct RuntimeFilter {
   // "Search Other Installations": vendor keys and JAVA_HOME after the
   // classic registry keys.
   bool searchOtherInstallations = true;
+  // The process's code page is UTF-8 (the executable's manifest asks for
+  // it): runtimes before 11.0.17, 17.0.5 and 19 misread its text.
+  bool utf8Process = false;
 
   bool ibmAllowed() const { return allowIbm || favorIbm; }
   // Whether runtimes of this kind and family are looked at, and preferred.
@@ -27,6 +30,8 @@ struct RuntimeFilter {
   RankingRules rankingRules() const { return {jvmSourceFavor, jvmType}; }
   // Why a runtime of this kind and family is not looked at (Open when it is).
   Verdict rejection(RuntimeKind kind, VendorFamily family) const;
+  // Why a runtime of this version is not looked at (Open when it is).
+  Verdict versionRejection(const VersionNumber& version) const;
 };
 
 // The filter the settings give.

@@ -42,6 +42,7 @@ void journalCaller() {
   ULONG_PTR high = 0;
   GetCurrentThreadStackLimits(&low, &high);
   journal("create-stack", static_cast<long long>(high - low));
+  journal("code-page", static_cast<long long>(GetACP()));
   journal("env-QL_JVM_PATH", environmentValue(L"QL_JVM_PATH"));
   journal("env-QL_JVM_HOME", environmentValue(L"QL_JVM_HOME"));
   journal("env-Path", environmentValue(L"Path"));

@@ -201,6 +201,36 @@ TEST(Packaging, EmbedsTheSettings) {
   EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"--from-settings"});
 }
 
+// --utf-8 and --dpi-aware system change the manifest only; runtimes then
+// judges installed runtimes as a launch of that executable does.
+TEST(Packaging, WritesTheCodePageAndDpiTheApplicationAsksFor) {
+  clearRegistryRuntimes();
+  JavaApp app(currentTestName());
+  registerRuntime(L"17.0.4", app.addRuntime(L"old"));
+  registerRuntime(L"17.0.5", app.addRuntime(L"fixed"));
+  const AppFolder input(app.path() + L"\\in");
+  input.writeFile(L"Hello.ini", kIni);
+  const std::wstring exe = app.path() + L"\\Shop.exe";
+  robot::Outcome outcome = runPackager(L"package --utf-8 --dpi-aware system --template " + quoted(launcherUnderTest()) +
+                                       L" --ini " + quoted(input.path() + L"\\Hello.ini") + L" --out " + quoted(exe));
+  ASSERT_EQ(outcome.exitCodeSigned(), 0) << outcome.output;
+  HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_TRUE(image);
+  HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))), SizeofResource(image, found));
+  FreeLibrary(image);
+  EXPECT_NE(manifest.find(">UTF-8</activeCodePage>"), std::string::npos) << manifest;
+  EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+  EXPECT_NE(manifest.find(">system</dpiAwareness>"), std::string::npos) << manifest;
+  robot::Outcome runtimes = runPackager(L"runtimes " + quoted(app.path() + L"\\Shop.ini"));
+  robot::Outcome launched = app.launch();
+  clearRegistryRuntimes();
+  EXPECT_EQ(launched.exitCodeSigned(), 0) << report(launched);
+  EXPECT_EQ(app.journal("code-page"), std::vector<std::string>{"65001"}) << "Wine 8 applies the manifest's code page";
+  EXPECT_NE(runtimes.output.find("too old for a UTF-8 process"), std::string::npos) << runtimes.output;
+  EXPECT_NE(runtimes.output.find("fixed\\bin\\server\\jvm.dll (registry)"), std::string::npos) << runtimes.output;
+}
+
 // Bad input: a clear message, exit code 2 (1 for a wrong command line), and
 // no output file at all.
 TEST(Packaging, RefusesBadInputAndWritesNothing) {

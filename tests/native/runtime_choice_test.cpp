@@ -1,6 +1,7 @@
 #include "jre/runtime_choice.h"
 
 #include "jre/release_file.h"
+#include "jre/runtime_filter.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,30 @@ TEST(PickCandidate, ProbesBestFirstAndChoosesAsAmongTheUsable) {
         EXPECT_TRUE(!c.probed || c.verdict != Verdict::RankedLower) << "nothing below the one taken is probed";
       }
     }
+  }
+}
+
+// In a UTF-8 process only the releases that read its text are looked at,
+// within the bounds as always.
+TEST(RuntimeFilter, AUtf8ProcessTakesOnlyReleasesThatReadIt) {
+  const struct {
+    const char16_t* version;
+    Verdict ansi, utf8;
+  } cases[] = {
+      {u"1.8.0_392", Verdict::Open, Verdict::TooOldForUtf8},   {u"11.0.16", Verdict::Open, Verdict::TooOldForUtf8},
+      {u"11.0.17", Verdict::Open, Verdict::Open},              {u"17.0.4.1", Verdict::Open, Verdict::TooOldForUtf8},
+      {u"17.0.5", Verdict::Open, Verdict::Open},               {u"18.0.2", Verdict::Open, Verdict::TooOldForUtf8},
+      {u"19", Verdict::Open, Verdict::Open},                   {u"26", Verdict::OutsideBounds, Verdict::OutsideBounds},
+  };
+  RuntimeFilter filter;
+  parseVersion(u"25.9", 65535, filter.maxVersion);
+  for (const auto& c : cases) {
+    VersionNumber version;
+    parseVersion(c.version, 0, version);
+    filter.utf8Process = false;
+    EXPECT_EQ(filter.versionRejection(version), c.ansi) << toUtf8(c.version);
+    filter.utf8Process = true;
+    EXPECT_EQ(filter.versionRejection(version), c.utf8) << toUtf8(c.version);
   }
 }
 

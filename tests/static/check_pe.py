@@ -119,7 +119,7 @@ def main():
     check(any(t == RT_VERSION for t, _ in res), "no version information")
     manifest = b"".join(v for (t, _), langs in res.items() if t == RT_MANIFEST for v in langs.values()).decode()
     for needle in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', 'level="asInvoker"',
-                   ">true/PM</dpiAware>", ">PerMonitorV2, PerMonitor, system</dpiAwareness>", "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
+                   ">true/PM</dpiAware>", ">PerMonitorV2, PerMonitor, system</dpiAwareness>", ">true</longPathAware>", "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
         check(needle in manifest, f"manifest lacks {needle}")
 
     if failures:

@@ -21,7 +21,7 @@ constexpr char kUsage[] =
     "  packager package --template LAUNCHER.exe --ini APP.ini --out FOLDER\\APP.exe\n"
     "      [--icon APP.ico] [--product-name TEXT] [--file-version 1.2.3.4] [--product-version TEXT]\n"
     "      [--company TEXT] [--description TEXT] [--copyright TEXT]\n"
-    "      [--embed-settings] [--jar APP.jar] [--lib FILE]...\n"
+    "      [--embed-settings] [--jar APP.jar] [--lib FILE]... [--utf-8] [--dpi-aware system]\n"
     "  packager check APP.ini\n"
     "  packager runtimes APP.ini\n"
     "exit codes: package 0 done, 1 usage, 2 failed; check 0 clean, 1 warnings, 2 errors;\n"
@@ -47,11 +47,17 @@ int package(int argc, wchar_t** argv) {
   };
   for (int i = 2; i < argc; ++i) {
     const std::wstring option = argv[i];
-    if (option == L"--embed-settings") {
-      request.embedSettings = true;
+    if (option == L"--embed-settings" || option == L"--utf-8") {
+      (option == L"--utf-8" ? request.manifest.utf8 : request.embedSettings) = true;
       continue;
     }
     if (i + 1 >= argc) return usage(toUtf8(fromWide(argv[i])) + " needs a value");
+    if (option == L"--dpi-aware") {
+      const std::wstring value = argv[++i];
+      if (value != L"system" && value != L"per-monitor") return usage("--dpi-aware takes system or per-monitor");
+      request.manifest.systemDpi = value == L"system";
+      continue;
+    }
     if (option == L"--lib") {
       request.libraries.push_back(fromWide(argv[++i]));
       continue;

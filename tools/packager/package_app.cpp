@@ -114,6 +114,7 @@ struct Brand {
   IconResources icons;
   bool hasIcon = false;
   ByteBuffer version;
+  ManifestChoices manifest;
 };
 
 bool addResource(HANDLE update, LPCWSTR type, LPCWSTR name, WORD language, const ByteBuffer& data) {
@@ -135,6 +136,16 @@ bool writeBrand(const String& templatePath, const String& exe, const Brand& bran
     }
     kept.module = module.get();
     EnumResourceTypesW(module.get(), collectType, reinterpret_cast<LONG_PTR>(&kept));
+  }
+
+  for (Resource& resource : kept.resources) {
+    if (resource.type.get() != RT_MANIFEST) continue;
+    std::string manifest(resource.data.begin(), resource.data.end());
+    if (!applyManifestChoices(manifest, brand.manifest)) {
+      error = "the template " + toUtf8(templatePath) + " has a manifest without the declarations --utf-8 and --dpi-aware change";
+      return false;
+    }
+    resource.data.assign(manifest.begin(), manifest.end());
   }
 
   HANDLE update = BeginUpdateResourceW(wide(exe), TRUE);
@@ -233,6 +244,7 @@ int packageApplication(const PackageRequest& request, std::string& error) {
   }
   // Everything is read and checked before anything is written.
   Brand brand;
+  brand.manifest = request.manifest;
   VersionDetails details;
   if (!versionDetails(request, baseName, details, error)) return 2;
   brand.version = buildVersionResource(details);

@@ -4,6 +4,7 @@
 // output folder and renamed into place only when all of it was written, so
 // a failure leaves no output file; the template is only ever read.
 #include "common/text.h"
+#include "manifest_text.h"
 #include "version_resource.h"
 
 struct PackageRequest {
@@ -15,6 +16,7 @@ struct PackageRequest {
   String iconPath;       // empty: keep the template's icon
   String jarPath;        // empty: append no jar
   bool embedSettings = false;
+  ManifestChoices manifest;
   StringList libraries;  // copied into the lib folder beside the exe
   String productName, fileVersion, productVersion, company, description, copyright;
 };

@@ -12,10 +12,18 @@
 #include "jre/win32/machine_check.h"
 #include "jre/runtime_filter.h"
 #include "jre/win32/runtime_selection.h"
+#include "manifest_text.h"
 #include "settings/win32/layered_settings.h"
 #include "settings/win32/per_user_settings.h"
 
 namespace {
+
+// The executable's manifest text; empty when it has none.
+std::string_view manifestOf(HMODULE image) {
+  HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  const void* data = found ? LockResource(LoadResource(image, found)) : nullptr;
+  return data ? std::string_view(static_cast<const char*>(data), SizeofResource(image, found)) : std::string_view();
+}
 
 }  // namespace
 
@@ -38,6 +46,8 @@ int listRuntimes(const String& iniPath) {
 
   SelectionRequest request;
   request.filter = readRuntimeFilter(settings);
+  // Its code page is the one its manifest asks for (packager package --utf-8).
+  request.filter.utf8Process = image && declaresUtf8CodePage(manifestOf(image.get()));
   const bool service = settings.value(setting::kApplicationType) == setting::kService;
   request.jrePath = configuredJrePath(settings, product, executable, service);
   request.executableFolder = folderOfPath(executable);

@@ -65,9 +65,9 @@ void collectRuntimes(const RuntimeKey& runtimeKey, const RuntimeFilter& filter, 
     candidate.favoured = filter.favours(runtimeKey.kind, runtimeKey.vendor);
     candidate.verdict = rejected;
     parseVersion(name, 0, candidate.version);
-    if (candidate.verdict == Verdict::Open && !withinBounds(candidate.version, filter.minVersion, filter.maxVersion)) {
-      if (!listAll) continue;
-      candidate.verdict = Verdict::OutsideBounds;
+    if (candidate.verdict == Verdict::Open) {
+      candidate.verdict = filter.versionRejection(candidate.version);
+      if (candidate.verdict != Verdict::Open && !listAll) continue;
     }
     candidate.source = u"HKLM\\" + String(runtimeKey.path) + name;
     // For these runtimes the client VM is looked for first even when a

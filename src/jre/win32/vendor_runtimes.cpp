@@ -81,9 +81,7 @@ class Collector {
     candidate.kind = fileOrFolderExists(candidate.homeFolder + u"bin\\javac.exe") ? RuntimeKind::Jdk : RuntimeKind::Jre;
     candidate.favoured = filter_.favours(candidate.kind, candidate.family);
     candidate.verdict = filter_.rejection(candidate.kind, candidate.family);
-    if (candidate.verdict == Verdict::Open && !withinBounds(candidate.version, filter_.minVersion, filter_.maxVersion)) {
-      candidate.verdict = Verdict::OutsideBounds;
-    }
+    if (candidate.verdict == Verdict::Open) candidate.verdict = filter_.versionRejection(candidate.version);
     candidates_.push_back(std::move(candidate));
   }
 

@@ -24,9 +24,11 @@ bool LauncherApp::loadSettings() {
   LayeredSettings layered(paths_.settings, embedded);
   readLayeredSettings(layered, settings_);
   runtimeFilter_ = readRuntimeFilter(layered);
+  runtimeFilter_.utf8Process = GetACP() == CP_UTF8;
   if (trace::enabled()) {
     trace::line(u"executable " + paths_.module + u", settings " + paths_.settings +
-                (embedded.empty() ? u", no embedded settings" : u", embedded settings found"));
+                (embedded.empty() ? u", no embedded settings" : u", embedded settings found") +
+                (runtimeFilter_.utf8Process ? u", code page UTF-8" : u""));
   }
   jrePath_ = configuredJrePath(layered, settings_.product(), paths_.module, settings_.serviceMode);
   if (mainTarget(settings_, paths_, [](const String& text) { return text; }).text.empty()) {
