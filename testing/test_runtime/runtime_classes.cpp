@@ -182,6 +182,8 @@ bool anyEntryExists(const std::string& paths) {
     size_t end = paths.find(';', start);
     if (end == std::string::npos) end = paths.size();
     const std::string entry = paths.substr(start, end - start);
+    // An empty entry, or no class path at all, is the current directory.
+    if (entry.empty()) return true;
     const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, entry.data(), static_cast<int>(entry.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, entry.data(), static_cast<int>(entry.size()), wide.data(), length);
@@ -230,7 +232,8 @@ jvalue checkAndLoadMain(Thread& thread, Object*, const jvalue* args) {
   for (char& c : internal) {
     if (c == '.') c = '/';
   }
-  const bool reachable = mode == 2 || anyEntryExists(mode == 3 ? runtimeState.modulePath : runtimeState.classPath);
+  const bool reachable = mode == 2 || (mode == 3 ? !runtimeState.modulePath.empty() && anyEntryExists(runtimeState.modulePath)
+                                                  : anyEntryExists(runtimeState.classPath));
   Class* found = reachable ? findClass(internal) : nullptr;
   if (found && found->find("main", "([Ljava/lang/String;)V", true)) return objectValue(found);
   if (found) {

@@ -148,6 +148,53 @@ TEST(SplashWindow, ShowsTheImageCentredAtItsOwnSize) {
   }
 }
 
+// The screen's DPI for the processes started while it lives, as the
+// display settings store it ("LogPixels"); Wine reads it at a process's start.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  }
+  ~ScreenDpi() {
+    RegDeleteValueW(key_, L"LogPixels");
+    RegCloseKey(key_);
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// On a monitor at twice the scale the image is shown at twice its size, or a
+// variant made for that scale at its own size.
+TEST(SplashWindow, ScalesToTheMonitor) {
+  const struct {
+    const char* name;
+    const wchar_t* variant;  // beside splash.bmp (80 x 50), 150 x 90
+    int width, height;
+  } cases[] = {
+      {"scaled", nullptr, 160, 100},
+      {"a variant for 200 percent", L"splash@200pct.bmp", 150, 90},
+      {"a variant for twice the size", L"splash@2x.bmp", 150, 90},
+  };
+  const Colour yellow{255, 255, 0, 255};
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    app.addRuntime(L"jre");
+    app.folder().writeFile(L"splash.bmp", bmpImage(80, 50, quadrants(80, 50, yellow)));
+    if (c.variant) app.folder().writeFile(c.variant, bmpImage(150, 90, quadrants(150, 90, yellow)));
+    app.writeIni(kMain + std::string(kSlowStart) + kClassPath + splashSection(app.path() + L"\\splash.bmp"));
+    ScreenDpi dpi(192);
+    robot::Outcome outcome = app.launch();
+    auto splashes = splashWindows(outcome);
+    ASSERT_EQ(splashes.size(), 1u) << report(outcome);
+    EXPECT_EQ(splashes[0].width(), c.width);
+    EXPECT_EQ(splashes[0].height(), c.height);
+  }
+}
+
 TEST(SplashWindow, CastsAShadowOnlyForExactlyTrue) {
   const struct {
     const char* value;

@@ -1,6 +1,8 @@
 #include "splash/win32/splash_window.h"
 
+#include "common/win32/file_system.h"
 #include "common/win32/win_text.h"
+#include "splash/scaled_image.h"
 #include "splash/win32/gdiplus_api.h"
 
 namespace {
@@ -37,10 +39,11 @@ struct RenderedImage {
   int height = 0;
 };
 
-// Decodes the image once and draws it onto black, so that transparent parts
-// come out black; repaints are then a plain copy of the bitmap. Tile-flip
-// wrapping keeps the edge pixels from fading into the black around them.
-RenderedImage renderImage(const String& path) {
+// Decodes the image once and draws it onto black at `percent` of its size,
+// so that transparent parts come out black; repaints are then a plain copy
+// of the bitmap. Tile-flip wrapping keeps the edge pixels from fading into
+// the black around them.
+RenderedImage renderImage(const String& path, int percent) {
   RenderedImage rendered;
   const gdiplus::Api* gdi = gdiplus::api();
   gdiplus::Image* image = nullptr;
@@ -48,10 +51,12 @@ RenderedImage renderImage(const String& path) {
   UINT width = 0, height = 0;
   gdi->getImageWidth(image, &width);
   gdi->getImageHeight(image, &height);
+  const int shownWidth = MulDiv(static_cast<int>(width), percent, 100);
+  const int shownHeight = MulDiv(static_cast<int>(height), percent, 100);
   HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = width && height ? CreateCompatibleBitmap(screen, static_cast<int>(width), static_cast<int>(height)) : nullptr;
+  HBITMAP bitmap = shownWidth > 0 && shownHeight > 0 ? CreateCompatibleBitmap(screen, shownWidth, shownHeight) : nullptr;
   if (bitmap) {
-    rendered = {bitmap, static_cast<int>(width), static_cast<int>(height)};
+    rendered = {bitmap, shownWidth, shownHeight};
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     PatBlt(memory, 0, 0, rendered.width, rendered.height, BLACKNESS);
@@ -63,8 +68,8 @@ RenderedImage renderImage(const String& path) {
       if (gdi->createImageAttributes(&attributes) == gdiplus::Ok) {
         gdi->setImageAttributesWrapMode(attributes, gdiplus::WrapModeTileFlipXY, gdiplus::OpaqueBlack, FALSE);
       }
-      gdi->drawImageRectRectI(graphics, image, 0, 0, rendered.width, rendered.height, 0, 0, rendered.width,
-                              rendered.height, gdiplus::UnitPixel, attributes, nullptr, nullptr);
+      gdi->drawImageRectRectI(graphics, image, 0, 0, rendered.width, rendered.height, 0, 0, static_cast<int>(width),
+                              static_cast<int>(height), gdiplus::UnitPixel, attributes, nullptr, nullptr);
       if (attributes) gdi->disposeImageAttributes(attributes);
       gdi->deleteGraphics(graphics);
     }
@@ -76,6 +81,25 @@ RenderedImage renderImage(const String& path) {
   return rendered;
 }
 
+// The primary monitor's scale in percent: the system DPI, which is the
+// primary monitor's when the session began.
+int primaryScalePercent() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? MulDiv(dpi, 100, 96) : 100;
+}
+
+// The image drawn for the monitor: a variant made for its scale at its own
+// size when there is one, otherwise the image scaled.
+RenderedImage renderForMonitor(const String& imagePath) {
+  const int percent = primaryScalePercent();
+  for (const String& variant : scaledImageNames(imagePath, percent)) {
+    if (fileOrFolderExists(variant)) return renderImage(variant, 100);
+  }
+  return renderImage(imagePath, percent);
+}
+
 }  // namespace
 
 SplashWindow::~SplashWindow() {
@@ -84,7 +108,7 @@ SplashWindow::~SplashWindow() {
 
 HWND SplashWindow::createSplashWindow(const String& imagePath, bool shadow) {
   registerSplashClass(windowProc, shadow);
-  RenderedImage image = renderImage(imagePath);
+  RenderedImage image = renderForMonitor(imagePath);
   bitmap_ = image.bitmap;
   // Centred on the primary screen; a larger image starts above and left of it.
   int x = (GetSystemMetrics(SM_CXSCREEN) - image.width) / 2;

@@ -12,8 +12,9 @@ class SplashWindow {
   SplashWindow(const SplashWindow&) = delete;
   SplashWindow& operator=(const SplashWindow&) = delete;
 
-  // Creates the window for the image at its own pixel size; null when no
-  // window could be made. An unreadable image gives a window of zero size.
+  // Creates the window for the image scaled to the primary monitor, or for
+  // the variant made for its scale; null when no window could be made. An
+  // unreadable image gives a window of zero size.
   HWND createSplashWindow(const String& imagePath, bool shadow);
   HWND hwnd() const { return hwnd_; }
 
