@@ -153,16 +153,22 @@ TEST(SplashWindow, ShowsTheImageCentredAtItsOwnSize) {
 class ScreenDpi {
  public:
   explicit ScreenDpi(DWORD dpi) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                    nullptr, &key_, nullptr);
+    DWORD size = sizeof before_;
+    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size) == 0;
     RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
   }
   ~ScreenDpi() {
-    RegDeleteValueW(key_, L"LogPixels");
+    if (had_) RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+    else RegDeleteValueW(key_, L"LogPixels");
     RegCloseKey(key_);
   }
 
  private:
   HKEY key_ = nullptr;
+  DWORD before_ = 0;
+  bool had_ = false;
 };
 
 // On a monitor at twice the scale the image is shown at twice its size, or a
