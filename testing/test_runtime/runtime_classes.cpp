@@ -71,7 +71,10 @@ jvalue fileStreamOpen(Thread& thread, Object* self, const jvalue* args) {
     return noValue();
   }
   const bool append = args[1].z != JNI_FALSE;
-  HANDLE file = CreateFileW(toWide(path->text).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
+  // As the JDK opens files: a long drive path in its \\?\ form.
+  std::wstring name = toWide(path->text);
+  if (name.size() >= 248 && name.size() > 2 && name[1] == L':') name = L"\\\\?\\" + name;
+  HANDLE file = CreateFileW(name.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {

@@ -187,6 +187,22 @@ TEST(JavaLaunch, AFolderBeyondTheCodePageGoesByItsShortName) {
   }
 }
 
+// Java finds its home and its own libraries with buffers of MAX_PATH
+// characters: a runtime installed deeper is refused by name.
+TEST(JavaLaunch, ARuntimeBeyond260CharactersIsRefusedByName) {
+  JavaApp app(currentTestName());
+  std::wstring deep = L"installed";
+  while (deep.size() < 260) deep += L"\\a-folder-of-an-installation-tree";
+  const std::wstring home = app.addRuntime(deep);
+  app.writeIni(kMain + "JRE Path=" + narrow(home) + "\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n");
+  robot::Outcome outcome = app.launch(L"", {L"OK"});
+  EXPECT_EQ(outcome.exitCodeSigned(), -1) << report(outcome);
+  const std::string message = onlyMessage(outcome);
+  EXPECT_NE(message.find(narrow(home) + "\\bin\\server\\jvm.dll lies in a folder too deep for Java"), std::string::npos)
+      << report(outcome);
+  EXPECT_TRUE(app.journal("create-stack").empty()) << "no VM was created";
+}
+
 // Editors save UTF-8: with its byte-order mark the file is read as such, its
 // first line a section header, and what it says reaches main unchanged.
 TEST(JavaLaunch, AUtf8SettingsFileReachesMainIntact) {

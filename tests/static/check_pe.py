@@ -42,6 +42,7 @@ EXPECTED_STRINGS = {
     235: "Cannot start the module %s: modules need Java 9 or later, and the chosen Java runtime is Java %s.",
     236: "The path %s contains characters that Java cannot receive on this system (ANSI code page %s), and it has no short name without them. Move the application to a folder whose name uses only characters of that code page.",
     237: "The VM option %s contains characters that Java cannot receive on this system (ANSI code page %s).",
+    238: "The Java runtime %s lies in a folder too deep for Java: the path is %s characters long, and Java finds its own files only on paths shorter than 260 characters. Install the runtime, or the application with it, in a shorter folder.",
 }
 
 # DLLs that ship with every supported Windows version.

@@ -4,6 +4,7 @@
 // After <windows.h>.
 #include <psapi.h>
 
+#include "file_tree/file_tree.h"
 #include "settings/win32/layered_settings.h"
 #include "test_files.h"
 
@@ -25,8 +26,15 @@ TEST(IniSettingsFile, ReadsValuesAsUsersWriteThem) {
                               "[application]\r\nfailure check=Yes\r\n";
   writeAnsiFile(folder + u"\\ansi.ini", content);
   writeUtf16File(folder + u"\\unicode.ini", fromUtf8(content) + u"[Unicode]\r\nName=\u00e9\u4e2d\r\n");
+  writeBytes(folder + u"\\utf8.ini", "\xEF\xBB\xBF" + content + "[Unicode]\r\nName=\xC3\xA9\xE4\xB8\xAD\r\n");
+  // Deeper than the profile functions reach: read through the short path.
+  String deep = folder;
+  while (deep.size() < 300) deep += u"\\a-folder-of-an-installation-tree";
+  createTree(std::wstring(deep.begin(), deep.end()));
+  writeAnsiFile(deep + u"\\ansi.ini", content);
+  const String deepFile = deep.substr(folder.size()) + u"\\ansi.ini";
 
-  for (const char16_t* file : {u"\\ansi.ini", u"\\unicode.ini"}) {
+  for (const String& file : {String(u"\\ansi.ini"), String(u"\\unicode.ini"), String(u"\\utf8.ini"), deepFile}) {
     SCOPED_TRACE(toUtf8(file));
     IniSettingsFile ini(folder + file);
     EXPECT_EQ(ini.getValue(u"Java Runtime Environment", u"Main Class"), u"com.shop.Main");
@@ -41,6 +49,13 @@ TEST(IniSettingsFile, ReadsValuesAsUsersWriteThem) {
   EXPECT_EQ(IniSettingsFile(folder + u"\\ansi.ini").getSectionNames(),
             (StringList{u"Java Runtime Environment", u"application"}));
   EXPECT_EQ(IniSettingsFile(folder + u"\\unicode.ini").getValue(u"Unicode", u"Name"), u"\u00e9\u4e2d");
+  EXPECT_EQ(IniSettingsFile(folder + u"\\utf8.ini").getValue(u"Unicode", u"Name"), u"\u00e9\u4e2d");
+  // Stored to, a UTF-8 file stays UTF-8 with its other lines as they were.
+  ASSERT_TRUE(IniSettingsFile(folder + u"\\utf8.ini").setValue(u"Unicode", u"JRE Path", u"C:\\J\u00fcrgen"));
+  IniSettingsFile stored(folder + u"\\utf8.ini");
+  EXPECT_EQ(stored.getValue(u"Unicode", u"JRE Path"), u"C:\\J\u00fcrgen");
+  EXPECT_EQ(stored.getValue(u"Unicode", u"Name"), u"\u00e9\u4e2d");
+  EXPECT_EQ(stored.getValue(u"Java Runtime Environment", u"Main Class"), u"com.shop.Main");
   EXPECT_EQ(IniSettingsFile(folder + u"\\none.ini").getValue(u"A", u"B"), u"");
 }
 

@@ -36,8 +36,8 @@ String shortPathName(const String& path) {
 }
 
 std::optional<std::string> readFileBytes(const String& path, size_t limit) {
-  UniqueFile file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileW(wide(withLongPathPrefix(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
@@ -49,7 +49,7 @@ std::optional<std::string> readFileBytes(const String& path, size_t limit) {
 }
 
 bool writeFileReplacing(const String& path, std::string_view bytes) {
-  const String temporary = path + u".new";
+  const String temporary = withLongPathPrefix(path + u".new");
   {
     UniqueFile file(CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
@@ -60,7 +60,9 @@ bool writeFileReplacing(const String& path, std::string_view bytes) {
       return false;
     }
   }
-  if (MoveFileExW(wide(temporary), wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (MoveFileExW(wide(temporary), wide(withLongPathPrefix(path)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
   DeleteFileW(wide(temporary));
   return false;
 }

@@ -1,5 +1,6 @@
 #include "settings/win32/ini_settings_file.h"
 
+#include "common/path_components.h"
 #include "common/win32/file_system.h"
 #include "common/win32/unique_resource.h"
 #include "common/win32/win_text.h"
@@ -9,6 +10,13 @@ namespace {
 constexpr size_t kSettingsFileLimit = 64u << 20;
 
 }  // namespace
+
+String IniSettingsFile::profilePath() const {
+  if (path_.size() < MAX_PATH) return path_;
+  String shortPath = shortPathName(withLongPathPrefix(path_));
+  if (hasLongPathPrefix(shortPath) && shortPath.compare(0, 8, u"\\\\?\\UNC\\") != 0) shortPath.erase(0, 4);
+  return !shortPath.empty() && shortPath.size() < MAX_PATH ? shortPath : path_;
+}
 
 const ProfileText* IniSettingsFile::utf8Text() {
   if (!probed_) {
@@ -21,7 +29,7 @@ const ProfileText* IniSettingsFile::utf8Text() {
 }
 
 uint32_t IniSettingsFile::readHeader(uint8_t (&header)[4]) {
-  UniqueFile file(CreateFileW(wide(path_), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileW(wide(withLongPathPrefix(path_)), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError();
   DWORD read = 0;
   if (!ReadFile(file.get(), header, sizeof header, &read, nullptr)) return GetLastError();
@@ -38,7 +46,7 @@ String IniSettingsFile::getValue(const String& section, const String& key) {
   // twice the room, so the buffer follows the value, not the file's size.
   for (DWORD size = 256;; size *= 2) {
     buffer.assign(size, u'\0');
-    DWORD length = GetPrivateProfileStringW(wide(section), wide(key), L"", wideBuffer(buffer), size, wide(path_));
+    DWORD length = GetPrivateProfileStringW(wide(section), wide(key), L"", wideBuffer(buffer), size, wide(profilePath()));
     if (length != size - 1) {
       buffer.resize(length);
       return buffer;
@@ -51,7 +59,7 @@ StringList IniSettingsFile::getSectionNames() {
   String buffer;
   for (DWORD size = 256;; size *= 2) {
     buffer.assign(size, u'\0');
-    DWORD length = GetPrivateProfileSectionNamesW(wideBuffer(buffer), size, wide(path_));
+    DWORD length = GetPrivateProfileSectionNamesW(wideBuffer(buffer), size, wide(profilePath()));
     if (length != size - 2) {
       buffer.resize(length);
       break;
@@ -77,7 +85,7 @@ bool IniSettingsFile::setValue(const String& section, const String& key, const S
     utf8_.emplace(changed);
     return true;
   }
-  return WritePrivateProfileStringW(wide(section), wide(key), wide(value), wide(path_)) != FALSE;
+  return WritePrivateProfileStringW(wide(section), wide(key), wide(value), wide(profilePath())) != FALSE;
 }
 
 bool IniSettingsFile::deleteFile() { return DeleteFileW(wide(path_)) != FALSE; }

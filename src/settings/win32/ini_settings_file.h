@@ -25,6 +25,9 @@ class IniSettingsFile : public SettingsSource {
   const String& path() const { return path_; }
 
  private:
+  // The path the profile functions take: they cannot open one of MAX_PATH
+  // characters or more, so such a file goes by its short path.
+  String profilePath() const;
   // The UTF-8 file's text, read at the first question; null for other files.
   const ProfileText* utf8Text();
 

@@ -53,6 +53,12 @@ HMODULE loadJvmLibrary(const String& jvmDllPath, DWORD& error) {
 }  // namespace
 
 bool loadVmLibrary(const String& jvmDllPath, JvmEntries& entries, Failure& failure) {
+  // The VM finds its home and its own libraries from this path with buffers
+  // of MAX_PATH characters: from a deeper folder it cannot start.
+  if (jvmDllPath.size() >= MAX_PATH) {
+    failure = {IDS_RUNTIME_TOO_DEEP, 0, {jvmDllPath, decimalInsert(static_cast<int32_t>(jvmDllPath.size()))}};
+    return false;
+  }
   DWORD error = 0;
   HMODULE library = loadJvmLibrary(jvmDllPath, error);
   if (!library) {
