@@ -223,10 +223,15 @@ TEST(Packaging, WritesTheCodePageAndDpiTheApplicationAsksFor) {
   EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
   EXPECT_NE(manifest.find(">system</dpiAwareness>"), std::string::npos) << manifest;
   robot::Outcome runtimes = runPackager(L"runtimes " + quoted(app.path() + L"\\Shop.ini"));
+  // In a UTF-8 process a settings file without a byte-order mark is read as UTF-8 too.
+  std::string utf8Ini = kIni;
+  utf8Ini.replace(utf8Ini.find("--from-settings"), 15, "--user=J\xC3\xBCrgen");
+  app.writeIni(utf8Ini);
   robot::Outcome launched = app.launch();
   clearRegistryRuntimes();
   EXPECT_EQ(launched.exitCodeSigned(), 0) << report(launched);
   EXPECT_EQ(app.journal("code-page"), std::vector<std::string>{"65001"}) << "Wine 8 applies the manifest's code page";
+  EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"--user=J\xC3\xBCrgen"});
   EXPECT_NE(runtimes.output.find("too old for a UTF-8 process"), std::string::npos) << runtimes.output;
   EXPECT_NE(runtimes.output.find("fixed\\bin\\server\\jvm.dll (registry)"), std::string::npos) << runtimes.output;
 }
