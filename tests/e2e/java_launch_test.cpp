@@ -371,7 +371,7 @@ TEST(JavaLaunch, ExitStatusExceptionsAndRedirection) {
     app.addRuntime(L"jre");
     app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Throw\r\n" + classPath);
     robot::Outcome outcome = app.launch();
-    EXPECT_EQ(outcome.exitCodeSigned(), 0) << "without Failure Check a throwing main is no failure\n" << report(outcome);
+    EXPECT_EQ(outcome.exitCodeSigned(), 1) << "as the java command: a main that threw is a failed run\n" << report(outcome);
     EXPECT_EQ(outcome.dialogs().size(), 0u) << report(outcome);
   }
   {

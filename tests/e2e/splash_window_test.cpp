@@ -266,7 +266,7 @@ TEST(SplashWindow, ClosesBeforeTheExceptionDialog) {
   app.writeIni(std::string("[Java Runtime Environment]\r\nMain Class=test.Throw\r\n") + kSlowStart + kClassPath +
                "[Application]\r\nFailure Check=yes\r\n" + splashSection(app.path() + L"\\splash.bmp"));
   robot::Outcome outcome = app.launch(L"", {L"Ignore"});
-  EXPECT_EQ(outcome.exitCodeSigned(), 0) << report(outcome);
+  EXPECT_EQ(outcome.exitCodeSigned(), 1) << "after Ignore, as a main that threw\n" << report(outcome);
   ASSERT_EQ(splashWindows(outcome).size(), 1u) << "the splash was up while the VM loaded\n" << report(outcome);
   auto dialogs = outcome.dialogs();
   ASSERT_EQ(dialogs.size(), 1u) << report(outcome);

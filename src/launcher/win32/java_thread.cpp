@@ -39,15 +39,19 @@ void redirectOrDescribe(JNIEnv* env, const String& file, bool append, JavaStream
 
 class LauncherJavaHost : public JavaHost {
  public:
-  LauncherJavaHost(const SingleInstance& singleInstance, LaunchSplash& splash, jclass* mainClass = nullptr)
-      : singleInstance_(singleInstance), splash_(splash), mainClass_(mainClass) {}
+  LauncherJavaHost(const SingleInstance& singleInstance, LaunchSplash& splash, jclass* mainClass = nullptr,
+                   bool* mainThrew = nullptr)
+      : singleInstance_(singleInstance), splash_(splash), mainClass_(mainClass), mainThrew_(mainThrew) {}
 
   void report(const Failure& failure) override { ::report(failure); }
   void mainAboutToRun(jclass mainClass) override {
     if (mainClass_) *mainClass_ = mainClass;  // before deliveries may read it
     singleInstance_.mainAboutToRun();
   }
-  void mainThrew() override { splash_.closeOwnWindow(); }
+  void mainThrew() override {
+    if (mainThrew_) *mainThrew_ = true;
+    splash_.closeOwnWindow();
+  }
   void note(const std::string& text) override { trace::line(text); }
   bool askStopOnException(JNIEnv* env, jthrowable thrown) override { return ::askStopOnException(env, thrown); }
   void park() override {
@@ -64,6 +68,7 @@ class LauncherJavaHost : public JavaHost {
   const SingleInstance& singleInstance_;
   LaunchSplash& splash_;
   jclass* mainClass_;
+  bool* mainThrew_;
 };
 
 // Text 203 with the JNI code's reason and, below it, what the VM said.
@@ -90,7 +95,7 @@ uint32_t LauncherApp::runJava() {
     javaVm_->DestroyJavaVM();
     javaVm_ = nullptr;
   }
-  return 0;
+  return mainThrew_ ? kMainThrew : 0;
 }
 
 bool LauncherApp::createJavaVm() {
@@ -135,6 +140,6 @@ bool LauncherApp::invokeMainClass() {
   call.findClassFromBootLoader = jvmEntries_.findClassFromBootLoader;
   call.failureCheck = settings_.failureCheck;
   call.stayAttached = runtimeFilter_.ibmAllowed();
-  LauncherJavaHost host(singleInstance_, splash_, &mainClass_);
+  LauncherJavaHost host(singleInstance_, splash_, &mainClass_, &mainThrew_);
   return invokeMain(javaVm_, javaEnv_, call, host);
 }

@@ -113,6 +113,7 @@ int32_t LauncherApp::Run() {
     result = runJava();
   }
   if (result == 0) return 0;
+  if (result == kMainThrew) return 1;
   splash_.close();
   return -1;
 }

@@ -41,6 +41,9 @@ class LauncherApp {
 
   // Run's steps: the Java thread's body (java_thread.cpp) and its parts.
   static DWORD WINAPI javaThreadProc(void* self);
+  // 0 when main returned, kMainThrew when it threw and the run went on, 1
+  // after a failure that was reported.
+  static constexpr uint32_t kMainThrew = 2;
   uint32_t runJava();
   bool createJavaVm();
   bool invokeMainClass();
@@ -69,4 +72,5 @@ class LauncherApp {
   JavaVM* javaVm_ = nullptr;
   JNIEnv* javaEnv_ = nullptr;
   jclass mainClass_ = nullptr;  // a global reference once main is about to run
+  bool mainThrew_ = false;       // and the run went on: the launch ends with 1, as the java command's
 };
