@@ -2,7 +2,6 @@
 
 #include "common/path_components.h"
 #include "settings/per_user_path.h"
-#include "splash/scaled_image.h"
 
 namespace {
 
@@ -40,14 +39,6 @@ TEST(LongPathPrefix, AddedOnlyToLongPathsWithoutOne) {
   EXPECT_EQ(withLongPathPrefix(u"\\\\?\\UNC\\server\\" + String(300, u'b')), u"\\\\?\\UNC\\server\\" + String(300, u'b'));
   EXPECT_TRUE(hasLongPathPrefix(u"\\\\?\\x"));
   EXPECT_FALSE(hasLongPathPrefix(u"\\\\.\\x"));
-}
-
-TEST(ScaledImageNames, AsTheJdksSplashNamesThem) {
-  using List = std::vector<std::string>;
-  EXPECT_EQ(utf8(scaledImageNames(u"C:\\App\\splash.png", 100)), List{});
-  EXPECT_EQ(utf8(scaledImageNames(u"C:\\App\\splash.png", 150)), List{"C:\\App\\splash@150pct.png"});
-  EXPECT_EQ(utf8(scaledImageNames(u"C:\\App.v2\\splash", 200)),
-            (List{"C:\\App.v2\\splash@200pct", "C:\\App.v2\\splash@2x"}));
 }
 
 TEST(PerUserPath, SanitisesTheProductNameAndKeepsEveryBackslash) {

@@ -43,7 +43,6 @@ TEST(ProfileText, ReadsAndWritesAsTheProfileFunctions) {
     EXPECT_EQ(toUtf8(profileTextWithValue(c.text, u"A", u"JRE Path", u"new")), toUtf8(c.expected)) << toUtf8(c.text);
   }
   EXPECT_EQ(toUtf8(*markedSettingsText("\xEF\xBB\xBF[A]\r\nk=\xC3\xBC\xFF")), "[A]\r\nk=\xC3\xBC\xEF\xBF\xBD");
-  EXPECT_EQ(toUtf8(*markedSettingsText(std::string("\xFF\xFE[\0A\0]\0", 8))), "[A]");
   EXPECT_FALSE(markedSettingsText("[A]\r\nk=\xFC"));
 }
 
