@@ -15,6 +15,7 @@ build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 	@for p in $(PRESETS); do cmake --build --preset $$p || exit 1; done
 	@mkdir -p dist
 	cp build/x86/launcher-x86.exe build/x64/launcher-x64.exe dist/
+	cp build/x86/launcher-x86-console.exe build/x64/launcher-x64-console.exe dist/
 	cp build/x86/packager-x86.exe build/x64/packager-x64.exe dist/
 	@# The test runtime, a stand-in for Java used by the tests and the demo.
 	rm -rf dist/test-runtime dist/test-runtime-x86

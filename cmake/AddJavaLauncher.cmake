@@ -1,10 +1,11 @@
-# add_java_launcher(NAME Hello ICON app.ico VERSION 1.2.3
+# add_java_launcher(NAME Hello ICON app.ico VERSION 1.2.3 [CONSOLE]
 #                   [PRODUCT_NAME text] [COMPANY text] [DESCRIPTION text] [COPYRIGHT text])
 # Builds the launcher as NAME.exe for the architecture of this build, with
 # the application's icon and version information compiled in: the build-time
-# alternative to branding a launcher with the packaging tool.
+# alternative to branding a launcher with the packaging tool. CONSOLE builds
+# the console flavour, for command-line applications.
 function(add_java_launcher)
-  cmake_parse_arguments(ARG "" "NAME;ICON;VERSION;PRODUCT_NAME;COMPANY;DESCRIPTION;COPYRIGHT" "" ${ARGN})
+  cmake_parse_arguments(ARG "CONSOLE" "NAME;ICON;VERSION;PRODUCT_NAME;COMPANY;DESCRIPTION;COPYRIGHT" "" ${ARGN})
   if(NOT ARG_NAME OR NOT ARG_ICON OR NOT ARG_VERSION)
     message(FATAL_ERROR "add_java_launcher needs NAME, ICON and VERSION")
   endif()
@@ -60,7 +61,12 @@ BEGIN
   END
 END
 ]=])
-  add_executable(${ARG_NAME} WIN32 ${CMAKE_SOURCE_DIR}/src/launcher/win32/main.cpp ${rc})
+  set(subsystem WIN32)
+  if(ARG_CONSOLE)
+    set(subsystem "")
+  endif()
+  add_executable(${ARG_NAME} ${subsystem} ${CMAKE_SOURCE_DIR}/src/launcher/win32/main.cpp
+    ${CMAKE_SOURCE_DIR}/src/launcher/win32/internal_failure.cpp ${rc})
   target_include_directories(${ARG_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
   target_link_libraries(${ARG_NAME} PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
   launcher_warnings(${ARG_NAME})

@@ -17,6 +17,7 @@ add_link_options(-Wl,--gc-sections)
 
 add_library(launcher_win STATIC
   src/common/win32/ansi_text.cpp
+  src/common/win32/console_flavour.cpp
   src/common/win32/environment.cpp
   src/common/win32/file_system.cpp
   src/common/win32/launch_trace.cpp
@@ -114,8 +115,18 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/launcher_version.h @ONLY CON
   "#define LAUNCHER_VERSION_COMMAS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
 #define LAUNCHER_VERSION_TEXT \"${PROJECT_VERSION}\"
 #define LAUNCHER_FILE_NAME \"${LAUNCHER_NAME}.exe\"
+#define LAUNCHER_CONSOLE_FILE_NAME \"${LAUNCHER_NAME}-console.exe\"
 ")
 target_include_directories(launcher PRIVATE ${CMAKE_BINARY_DIR}/generated)
+# The console flavour: the same program for the console subsystem, for
+# command-line applications.
+add_executable(launcher_console src/launcher/win32/main.cpp src/launcher/win32/internal_failure.cpp src/resources/launcher.rc)
+target_compile_options(launcher_console PRIVATE ${LAUNCHER_LEAN_OPTIONS})
+target_compile_definitions(launcher_console PRIVATE LAUNCHER_CONSOLE)
+set_target_properties(launcher_console PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME}-console)
+target_link_libraries(launcher_console PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
+target_include_directories(launcher_console PRIVATE ${CMAKE_BINARY_DIR}/generated)
+launcher_warnings(launcher_console)
 set_property(SOURCE src/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/resources/launcher_common.rc ${CMAKE_SOURCE_DIR}/src/resources/launcher.manifest ${CMAKE_SOURCE_DIR}/src/resources/launcher.ico
   ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h)
@@ -225,7 +236,7 @@ find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 include(cmake/AddJavaLauncher.cmake)
 include(cmake/Example.cmake)
 add_test(NAME static_pe_checks
-  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_pe.py $<TARGET_FILE:launcher> ${LAUNCHER_ARCH})
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_pe.py $<TARGET_FILE:launcher> $<TARGET_FILE:launcher_console> ${LAUNCHER_ARCH})
 
 if(LAUNCHER_ARCH STREQUAL x64)
   # The benchmarks (make bench) and their baseline, a program that does
@@ -255,7 +266,7 @@ set(OTHER_BUILD_DIR ${CMAKE_SOURCE_DIR}/build/${OTHER_ARCH})
 add_test(NAME windows_tests COMMAND windows_tests)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(e2e_tests PROPERTIES
-  ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${OTHER_BUILD_DIR}/test-runtime;PAIRED_LAUNCHER_EXE=${OTHER_BUILD_DIR}/launcher-${OTHER_ARCH}.exe${OPTION_LISTS}"
+  ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;CONSOLE_LAUNCHER_EXE=$<TARGET_FILE:launcher_console>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${OTHER_BUILD_DIR}/test-runtime;PAIRED_LAUNCHER_EXE=${OTHER_BUILD_DIR}/launcher-${OTHER_ARCH}.exe${OPTION_LISTS}"
   TIMEOUT 1800)
 # Bounds against hangs, wide enough for 32-bit Wine in emulation (make
 # test-x86), where the internal failure test alone starts six 32-bit

@@ -215,6 +215,47 @@ TEST(JavaLaunch, AUtf8SettingsFileReachesMainIntact) {
   EXPECT_EQ(app.journal("arg"), (std::vector<std::string>{"--user=J\xC3\xBCrgen", "\xE4\xB8\xAD \xF0\x9F\x98\x80"}));
 }
 
+// The console flavour, for command-line applications: what the window
+// flavour shows in a box goes to standard error with the same exit code, the
+// application's own output to the caller's, and no window appears.
+TEST(JavaLaunch, TheConsoleFlavourSaysEverythingOnItsStandardStreams) {
+  const std::string classPath = "[Class Path]\r\nClass Path=C:\\x.jar\r\n";
+  const struct {
+    const char* name;
+    std::string ini;
+    bool runtime;
+    int exitCode;
+    std::vector<std::string> said;
+  } cases[] = {
+      {"output", "[Java Runtime Environment]\r\nMain Class=test.Print\r\n" + classPath, true, 0,
+       {"stdout line", "stderr line"}},
+      {"a failure", classPath, true, -1, {"Main class was not specified in INI file."}},
+      {"no runtime", kMain + classPath, false, -1,
+       {"No Java runtime was found", "Set \"JRE Path\"", "packager runtimes"}},
+      {"main threw", "[Java Runtime Environment]\r\nMain Class=test.Throw\r\n" + classPath, true, 1,
+       {"Exception in thread \"main\" java.lang.IllegalStateException: thrown by test.Throw"}},
+  };
+  clearRegistryRuntimes();
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    JavaApp app(currentTestName() + std::to_wstring(n++));
+    const std::wstring exe = app.folder().installProgram(programFromEnvironment("CONSOLE_LAUNCHER_EXE"), L"Shop.exe");
+    if (c.runtime) app.addRuntime(L"jre");
+    app.writeIni(c.ini);
+    robot::Launch launch;
+    launch.program = exe;
+    launch.captureOutput = true;
+    launch.timeoutMs = 30000;
+    SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", (app.path() + L"\\journal.txt").c_str());
+    robot::Outcome outcome = robot::run(launch);
+    SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", nullptr);
+    EXPECT_EQ(outcome.exitCodeSigned(), c.exitCode) << report(outcome) << outcome.output;
+    EXPECT_TRUE(outcome.windows.empty()) << report(outcome);
+    for (const std::string& text : c.said) EXPECT_NE(outcome.output.find(text), std::string::npos) << outcome.output;
+  }
+}
+
 TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
   const struct {
     const char* parameters;

@@ -233,6 +233,7 @@ TEST(Packaging, WritesTheCodePageAndDpiTheApplicationAsksFor) {
   EXPECT_EQ(app.journal("code-page"), std::vector<std::string>{"65001"}) << "Wine 8 applies the manifest's code page";
   EXPECT_EQ(app.journal("arg"), std::vector<std::string>{"--user=J\xC3\xBCrgen"});
   EXPECT_NE(runtimes.output.find("too old for a UTF-8 process"), std::string::npos) << runtimes.output;
+  EXPECT_NE(runtimes.output.find("Shop.exe (window flavour) sees"), std::string::npos) << runtimes.output;
   EXPECT_NE(runtimes.output.find("fixed\\bin\\server\\jvm.dll (registry)"), std::string::npos) << runtimes.output;
 }
 

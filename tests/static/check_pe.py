@@ -42,6 +42,7 @@ EXPECTED_STRINGS = {
     235: "Cannot start the module %s: modules need Java 9 or later, and the chosen Java runtime is Java %s.",
     236: "The path %s contains characters that Java cannot receive on this system (ANSI code page %s), and it has no short name without them. Move the application to a folder whose name uses only characters of that code page.",
     237: "The VM option %s contains characters that Java cannot receive on this system (ANSI code page %s).",
+    239: "No Java runtime was found that this application can use (wanted: %s). Searched: \"JRE Path\", a runtime beside the executable, the registry, the installations of Java vendors and JAVA_HOME. Set \"JRE Path\" in section \"Java Runtime Environment\" of %s to the folder of a Java runtime, or run \"packager runtimes %s\" to see each runtime found and why none was taken.",
     238: "The Java runtime %s lies in a folder too deep for Java: the path is %s characters long, and Java finds its own files only on paths shorter than 260 characters. Install the runtime, or the application with it, in a shorter folder.",
 }
 
@@ -93,13 +94,14 @@ def string_table(res):
     return texts
 
 
-def main():
-    exe, arch = sys.argv[1], sys.argv[2]
+def check_exe(exe, arch):
     pe = pefile.PE(exe)
     machine, magic = MACHINES[arch]
     check(pe.FILE_HEADER.Machine == machine, f"machine 0x{pe.FILE_HEADER.Machine:X}, expected 0x{machine:X}")
     check(pe.OPTIONAL_HEADER.Magic == magic, f"optional header magic 0x{pe.OPTIONAL_HEADER.Magic:X}, expected 0x{magic:X}")
-    check(pe.OPTIONAL_HEADER.Subsystem == 2, f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected 2 (GUI)")
+    # The console flavour is the same program for the console subsystem.
+    subsystem, kind = (3, "console") if exe.endswith("-console.exe") else (2, "GUI")
+    check(pe.OPTIONAL_HEADER.Subsystem == subsystem, f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, expected {subsystem} ({kind})")
 
     check(pe.FILE_HEADER.NumberOfSymbols == 0 and pe.FILE_HEADER.PointerToSymbolTable == 0,
           "the executable is not stripped (it has a symbol table)")
@@ -128,7 +130,13 @@ def main():
         for f in failures:
             print("  FAIL", f)
         sys.exit(1)
-    print(f"{exe}: {arch} PE, GUI, imports {sorted(imports)}, {len(texts)} texts, dialogs 201 and 231: ok")
+    print(f"{exe}: {arch} PE, {kind}, imports {sorted(imports)}, {len(texts)} texts, dialogs 201 and 231: ok")
+
+
+def main():
+    """check_pe.py EXE... ARCH"""
+    for exe in sys.argv[1:-1]:
+        check_exe(exe, sys.argv[-1])
 
 
 if __name__ == "__main__":

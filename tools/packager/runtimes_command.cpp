@@ -25,6 +25,18 @@ std::string_view manifestOf(HMODULE image) {
   return data ? std::string_view(static_cast<const char*>(data), SizeofResource(image, found)) : std::string_view();
 }
 
+// "console flavour" or "window flavour", from the subsystem in the PE headers.
+std::string flavourOf(const String& executable) {
+  const std::optional<std::string> head = readFileBytes(executable, 4096);
+  if (!head || head->size() < 0x40) return "no executable there";
+  const uint32_t peOffset = *reinterpret_cast<const uint32_t*>(head->data() + 0x3C);
+  // The subsystem lies 68 bytes into the optional header, itself 24 bytes after "PE\0\0".
+  const size_t at = size_t{peOffset} + 24 + 68;
+  if (at + 2 > head->size()) return "no executable there";
+  const uint16_t subsystem = static_cast<uint16_t>(static_cast<uint8_t>((*head)[at]) | static_cast<uint8_t>((*head)[at + 1]) << 8);
+  return subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI ? "console flavour" : "window flavour";
+}
+
 }  // namespace
 
 int listRuntimes(const String& iniPath) {
@@ -61,7 +73,8 @@ int listRuntimes(const String& iniPath) {
   SelectedRuntime selected;
   const bool found = selectInstalledRuntime(request, selected, &report);
   printOut("Runtimes a " + std::string(machineName(ownMachine())) + " launcher " +
-                               toUtf8(String(fileNameOf(executable))) + " sees, judged by " + toUtf8(ini) + ":\n");
+           toUtf8(String(fileNameOf(executable))) + " (" + flavourOf(executable) + ") sees, judged by " + toUtf8(ini) +
+           ":\n");
   if (report.empty()) printOut("  (none)\n");
   for (const SeenRuntime& seen : report) printOut("  " + describeSeenRuntime(seen));
   if (!found) {

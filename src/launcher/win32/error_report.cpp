@@ -1,5 +1,6 @@
 #include "launcher/win32/error_report.h"
 
+#include "common/win32/console_flavour.h"
 #include "common/win32/string_table.h"
 #include "common/win32/win_text.h"
 
@@ -17,6 +18,11 @@ int showError(HWND owner, const TextRef& text, const TextRef& caption) {
   String body, title;
   bool hasBody = false, hasTitle = false;
   if (!text.resolve(body, hasBody) || !caption.resolve(title, hasTitle)) return 0;
+  // The console flavour's user reads a terminal or a log: nothing waits for a click.
+  if (isConsoleFlavour()) {
+    writeErrorLine(body);
+    return IDOK;
+  }
   return MessageBoxW(owner, hasBody ? wide(body) : nullptr, hasTitle ? wide(title) : nullptr, MB_ICONERROR);
 }
 

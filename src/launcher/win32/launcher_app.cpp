@@ -1,6 +1,10 @@
 #include "launcher/win32/launcher_app.h"
 
+#include "common/win32/console_flavour.h"
 #include "common/win32/launch_trace.h"
+#include "common/win32/string_table.h"
+#include "jre/version_number.h"
+#include "resources/resource_ids.h"
 #include "common/path_components.h"
 #include "common/win32/unique_resource.h"
 #include "common/win32/win_text.h"
@@ -63,6 +67,13 @@ bool LauncherApp::selectRuntime() {
     launchPairProduct_ = selected.handOver;
     traceChosenRuntime(stageName(selected.stage));
     return true;
+  }
+  if (isConsoleFlavour()) {
+    trace::line("no stage found a runtime: said on standard error");
+    ::report({IDS_JRE_NOT_FOUND_CONSOLE, 0,
+              {describeVersionRequirement(runtimeFilter_.minVersion, runtimeFilter_.maxVersion, resourceString),
+               paths_.settings, paths_.settings}});
+    return false;
   }
   trace::line("no stage found a runtime: the JRE-not-found dialog");
   String home;

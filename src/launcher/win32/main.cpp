@@ -16,3 +16,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (trace::enabled()) trace::line("exit code " + std::to_string(result));
   return result;
 }
+
+// The console flavour's entry (linked for the console subsystem, the C
+// runtime calls wmain): the same launch.
+int wmain() { return wWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWDEFAULT); }

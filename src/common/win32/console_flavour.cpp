@@ -1,0 +1,24 @@
+#include "common/win32/console_flavour.h"
+
+#include <windows.h>
+
+bool isConsoleFlavour() {
+  // The subsystem the image was linked for, from its own headers.
+  const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
+}
+
+void writeErrorLine(StringView text) {
+  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (!error || error == INVALID_HANDLE_VALUE) return;
+  const String line = String(text) + u"\r\n";
+  DWORD mode = 0, written = 0;
+  if (GetConsoleMode(error, &mode)) {
+    WriteConsoleW(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    return;
+  }
+  const std::string bytes = toUtf8(line);
+  WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
