@@ -2,13 +2,20 @@
 
 #include <windows.h>
 
-bool isConsoleFlavour() {
-  // The subsystem the image was linked for, from its own headers.
+namespace {
+
+bool consoleFlavour = false;  // set once, on the main thread, before other threads start
+
+}  // namespace
+
+void detectConsoleFlavour() {
   const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
+  consoleFlavour = nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
 }
+
+bool isConsoleFlavour() { return consoleFlavour; }
 
 void writeErrorLine(StringView text) {
   HANDLE error = GetStdHandle(STD_ERROR_HANDLE);

@@ -4,7 +4,10 @@
 // error what the window flavour shows in message boxes.
 #include "common/text.h"
 
-// Whether this executable was built for the console subsystem.
+// Called by the launcher's entry point, before anything is reported: the
+// flavour is the subsystem this executable was linked for. (Other programs
+// that link the launcher's code, such as its tests, are the window flavour.)
+void detectConsoleFlavour();
 bool isConsoleFlavour();
 
 // Writes the text and a line end to standard error: to a console as UTF-16,

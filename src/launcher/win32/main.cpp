@@ -1,12 +1,15 @@
-// Entry point of the launcher executable.
+// Entry point of the launcher executable, of both flavours (for the console
+// subsystem the C runtime reaches wWinMain through its own wmain).
 #include <windows.h>
 
 #include <string>
 
+#include "common/win32/console_flavour.h"
 #include "common/win32/launch_trace.h"
 #include "launcher/win32/launcher_app.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  detectConsoleFlavour();
   int32_t result = -1;
   {
     LauncherApp app;
@@ -16,7 +19,3 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (trace::enabled()) trace::line("exit code " + std::to_string(result));
   return result;
 }
-
-// The console flavour's entry (linked for the console subsystem, the C
-// runtime calls wmain): the same launch.
-int wmain() { return wWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWDEFAULT); }
