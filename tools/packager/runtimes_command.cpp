@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win32/console_flavour.h"
 #include "common/win32/file_system.h"
 #include "common/path_components.h"
 #include "common/win32/unique_resource.h"
@@ -23,18 +24,6 @@ std::string_view manifestOf(HMODULE image) {
   HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
   const void* data = found ? LockResource(LoadResource(image, found)) : nullptr;
   return data ? std::string_view(static_cast<const char*>(data), SizeofResource(image, found)) : std::string_view();
-}
-
-// "console flavour" or "window flavour", from the subsystem in the PE headers.
-std::string flavourOf(const String& executable) {
-  const std::optional<std::string> head = readFileBytes(executable, 4096);
-  if (!head || head->size() < 0x40) return "no executable there";
-  const uint32_t peOffset = *reinterpret_cast<const uint32_t*>(head->data() + 0x3C);
-  // The subsystem lies 68 bytes into the optional header, itself 24 bytes after "PE\0\0".
-  const size_t at = size_t{peOffset} + 24 + 68;
-  if (at + 2 > head->size()) return "no executable there";
-  const uint16_t subsystem = static_cast<uint16_t>(static_cast<uint8_t>((*head)[at]) | static_cast<uint8_t>((*head)[at + 1]) << 8);
-  return subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI ? "console flavour" : "window flavour";
 }
 
 }  // namespace
@@ -72,8 +61,11 @@ int listRuntimes(const String& iniPath) {
   SelectionReport report;
   SelectedRuntime selected;
   const bool found = selectInstalledRuntime(request, selected, &report);
+  const std::string flavour = !image                       ? "no executable there"
+                              : isConsoleImage(image.get()) ? "console flavour"
+                                                            : "window flavour";
   printOut("Runtimes a " + std::string(machineName(ownMachine())) + " launcher " +
-           toUtf8(String(fileNameOf(executable))) + " (" + flavourOf(executable) + ") sees, judged by " + toUtf8(ini) +
+           toUtf8(String(fileNameOf(executable))) + " (" + flavour + ") sees, judged by " + toUtf8(ini) +
            ":\n");
   if (report.empty()) printOut("  (none)\n");
   for (const SeenRuntime& seen : report) printOut("  " + describeSeenRuntime(seen));

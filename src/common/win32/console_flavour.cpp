@@ -8,12 +8,15 @@ bool consoleFlavour = false;  // set once, on the main thread, before other thre
 
 }  // namespace
 
-void detectConsoleFlavour() {
-  const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
+bool isConsoleImage(HMODULE module) {
+  // A module loaded as data has its low bits set; its headers lie at the base.
+  const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  consoleFlavour = nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
+  return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
 }
+
+void detectConsoleFlavour() { consoleFlavour = isConsoleImage(GetModuleHandleW(nullptr)); }
 
 bool isConsoleFlavour() { return consoleFlavour; }
 

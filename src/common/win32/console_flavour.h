@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 // The console flavour of the launcher: the same program built for the
 // console subsystem, for command-line applications. It reports on standard
 // error what the window flavour shows in message boxes.
@@ -9,6 +11,10 @@
 // that link the launcher's code, such as its tests, are the window flavour.)
 void detectConsoleFlavour();
 bool isConsoleFlavour();
+
+// Whether a loaded executable (also one loaded as data) was linked for the
+// console subsystem.
+bool isConsoleImage(HMODULE module);
 
 // Writes the text and a line end to standard error: to a console as UTF-16,
 // to a file or pipe as UTF-8.
