@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cwctype>
 #include <map>
-#include <set>
 
 #include "process_start/process_start.h"
 #include "robot/folder_picker.h"
@@ -246,7 +245,7 @@ bool ownsDialog(HWND owner) {
 }
 
 struct Scan {
-  const std::set<DWORD>& processes;
+  const std::map<DWORD, unsigned long long>& processes;
   std::vector<HWND> found;
 };
 
@@ -258,8 +257,20 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+// When the process began, or 0 when it cannot be asked.
+unsigned long long creationTime(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return 0;
+  FILETIME created{}, exited{}, kernel{}, user{};
+  const bool known = GetProcessTimes(process, &created, &exited, &kernel, &user);
+  CloseHandle(process);
+  return known ? (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
 // Adds the running processes whose parent is among `processes`, and theirs.
-void addDescendants(std::set<DWORD>& processes) {
+// Process ids are reused, so a process that began before the one its parent
+// id names (a system process whose parent ended long ago) is not its child.
+void addDescendants(std::map<DWORD, unsigned long long>& processes) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;
   for (bool added = true; added;) {
@@ -267,7 +278,12 @@ void addDescendants(std::set<DWORD>& processes) {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-      if (processes.count(entry.th32ParentProcessID)) added |= processes.insert(entry.th32ProcessID).second;
+      auto parent = processes.find(entry.th32ParentProcessID);
+      if (parent == processes.end() || processes.count(entry.th32ProcessID)) continue;
+      const unsigned long long created = creationTime(entry.th32ProcessID);
+      if (created < parent->second) continue;
+      processes.emplace(entry.th32ProcessID, created);
+      added = true;
     }
   }
   CloseHandle(snapshot);
@@ -282,10 +298,10 @@ class Watch {
   // `followChildren`: the windows of the processes it starts count too.
   Watch(DWORD processId, std::vector<std::wstring> presses, std::vector<Window>& seen,
         std::wstring screenshotFolder = L"", bool followChildren = false)
-      : processes_{processId}, followChildren_(followChildren), presses_(std::move(presses)), seen_(seen),
+      : processes_{{processId, creationTime(processId)}}, followChildren_(followChildren), presses_(std::move(presses)), seen_(seen),
         screenshotFolder_(std::move(screenshotFolder)) {}
 
-  const std::set<DWORD>& processes() const { return processes_; }
+  const std::map<DWORD, unsigned long long>& processes() const { return processes_; }
 
   void poll() {
     if (followChildren_) addDescendants(processes_);
@@ -324,7 +340,7 @@ class Watch {
 
  private:
   enum class State { Answered, Waiting };
-  std::set<DWORD> processes_;
+  std::map<DWORD, unsigned long long> processes_;  // id and creation time
   bool followChildren_;
   std::vector<std::wstring> presses_;
   size_t next_ = 0;
@@ -379,7 +395,7 @@ Outcome run(const Launch& launch) {
   std::wstring commandLine = launch.commandLine.empty() ? L"\"" + launch.program + L"\"" : launch.commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  HANDLE readEnd = nullptr, writeEnd = nullptr, inputRead = nullptr, inputWrite = nullptr;
   if (launch.captureOutput) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     CreatePipe(&readEnd, &writeEnd, &inherit, 0);
@@ -387,12 +403,24 @@ Outcome run(const Launch& launch) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = writeEnd;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    if (CreatePipe(&inputRead, &inputWrite, &inherit, static_cast<DWORD>(launch.input.size()) + 1)) {
+      SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
+      startup.hStdInput = inputRead;
+    }
   }
   PROCESS_INFORMATION process{};
-  BOOL created = startProcess(launch.program.c_str(), commandLine.data(), launch.captureOutput, 0, nullptr,
+  BOOL created = startProcess(launch.program.c_str(), commandLine.data(), launch.captureOutput,
+                              launch.ownConsole ? CREATE_NEW_CONSOLE : 0, nullptr,
                               launch.workingDirectory.empty() ? nullptr : launch.workingDirectory.c_str(), &startup,
                               &process);
   if (writeEnd) CloseHandle(writeEnd);
+  if (inputRead) CloseHandle(inputRead);
+  if (inputWrite) {
+    // The pipe holds it all, so the write never waits for the program.
+    DWORD written = 0;
+    if (created) WriteFile(inputWrite, launch.input.data(), static_cast<DWORD>(launch.input.size()), &written, nullptr);
+    CloseHandle(inputWrite);
+  }
   OutputReader reader{readEnd, {}};
   HANDLE readerThread = readEnd ? CreateThread(nullptr, 0, OutputReader::threadProc, &reader, 0, nullptr) : nullptr;
   if (!created) {
@@ -411,7 +439,7 @@ Outcome run(const Launch& launch) {
       watch.poll();
       // A child left running would hold the test's output open, and the
       // test program would never be seen to end.
-      for (DWORD id : watch.processes()) {
+      for (const auto& [id, created] : watch.processes()) {
         HANDLE child = id == process.dwProcessId ? nullptr : OpenProcess(PROCESS_TERMINATE, FALSE, id);
         if (child) TerminateProcess(child, 0xDEAD), CloseHandle(child);
       }

@@ -56,6 +56,8 @@ struct Launch {
   std::vector<std::wstring> presses;
   DWORD timeoutMs = 60000;
   bool captureOutput = false;    // collect the program's standard output and error
+  std::string input;             // with captureOutput: its standard input, then the end of it
+  bool ownConsole = false;       // a console of its own, whose Ctrl+C reaches nobody else
   std::wstring screenshotFolder; // save each window seen as a PNG file there
 };
 

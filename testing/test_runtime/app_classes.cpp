@@ -1,4 +1,5 @@
 // The application classes end-to-end tests launch.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -113,6 +114,33 @@ jvalue throwMain(Thread& thread, Object*, const jvalue* args) {
   return noValue();
 }
 
+// Reads System.in to its end and prints each line back as "in: <line>".
+jvalue catMain(Thread&, Object*, const jvalue* args) {
+  enterMain("test/Cat", args[0]);
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    text.append(buffer, read);
+  }
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = std::min(text.find('\n', start), text.size());
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    printLine(systemOut(), "in: " + line);
+  }
+  return noValue();
+}
+
+// Presses Ctrl+C in its console, then waits (a bounded while) to be ended by it.
+jvalue interruptMain(Thread&, Object*, const jvalue* args) {
+  enterMain("test/Interrupt", args[0]);
+  journal("ctrl-c-sent", static_cast<long long>(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)));
+  Sleep(20000);
+  journalFlag("not-interrupted");
+  return noValue();
+}
+
 DWORD WINAPI sleeper(void*) {
   Sleep(1500);
   journalFlag("thread-end");
@@ -192,6 +220,8 @@ void defineApplicationClasses(ClassTable& table) {
   table.define("test/Exit", "java/lang/Object", nullptr, {{"main", mainSignature, true, &exitMain}});
   table.define("test/Abort", "java/lang/Object", nullptr, {{"main", mainSignature, true, &abortMain}});
   table.define("test/Throw", "java/lang/Object", nullptr, {{"main", mainSignature, true, &throwMain}});
+  table.define("test/Cat", "java/lang/Object", nullptr, {{"main", mainSignature, true, &catMain}});
+  table.define("test/Interrupt", "java/lang/Object", nullptr, {{"main", mainSignature, true, &interruptMain}});
   table.define("test/NoMain", "java/lang/Object", nullptr, {});
   table.define("test/Threaded", "java/lang/Object", nullptr, {{"main", mainSignature, true, &threadedMain}});
   table.define("test/Secondary", "java/lang/Object", nullptr,

@@ -125,6 +125,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
   const bool journalOptions = environmentValue(L"TEST_JVM_JOURNAL_OPTIONS") != "0";
   ExitHook exitHook = nullptr;
   AbortHook abortHook = nullptr;
+  bool reduceSignals = false;
   // HotSpot reads its options in order: messages about options before the
   // hook go to standard error.
   VfprintfHook printHook = nullptr;
@@ -143,6 +144,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
     if (text == "vfprintf") printHook = reinterpret_cast<VfprintfHook>(option.extraInfo);
     if (!requested) requested = requestedStatus(text);
     if (text == "-Dtest.jvm.quiet-lookups") runtimeState.quietLookups = true;
+    if (text == "-Xrs") reduceSignals = true;
     if (text.rfind("-Djdk.module.main=", 0) == 0) runtimeState.mainModule = text.substr(18);
     if (text.rfind("-Djava.class.path=", 0) == 0) runtimeState.classPath = text.substr(18);
     if (text.rfind("--module-path=", 0) == 0) runtimeState.modulePath = text.substr(14);
@@ -185,6 +187,7 @@ jint createJavaVm(JavaVM** vm, void** env, void* args) {
   }
 
   runtimeState.created = true;
+  if (!reduceSignals) handleConsoleEvents();
   runtimeState.exitHook = exitHook;
   runtimeState.abortHook = abortHook;
   *vm = theVm();

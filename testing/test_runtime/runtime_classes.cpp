@@ -41,6 +41,33 @@ void exitRuntime(jint status) {
 
 namespace {
 
+// As HotSpot's console handler: Ctrl+C is SIGINT and closing the console
+// SIGTERM, both ending the VM through its shutdown with 128 + the signal;
+// Ctrl+Break prints the threads and goes on.
+BOOL WINAPI consoleEvent(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT:
+      journal("console-event", "ctrl-c");
+      exitRuntime(130);
+    case CTRL_BREAK_EVENT:
+      journal("console-event", "ctrl-break");
+      printLine(systemOut(), "Full thread dump");
+      return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+      journal("console-event", "close");
+      exitRuntime(143);
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void handleConsoleEvents() { SetConsoleCtrlHandler(consoleEvent, TRUE); }
+
+namespace {
+
 jvalue systemSetOut(Thread&, Object*, const jvalue* args) {
   setSystemOut(dynamic_cast<OutputStreamObject*>(objectArg(args[0])));
   return noValue();

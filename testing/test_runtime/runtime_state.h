@@ -41,5 +41,8 @@ inline RuntimeState runtimeState;
 
 // System.exit: journals, calls the launcher's exit hook, ends the process.
 [[noreturn]] void exitRuntime(jint status);
+// Ctrl+C, Ctrl+Break and the console's end reach the VM, as HotSpot's
+// handler takes them unless -Xrs.
+void handleConsoleEvents();
 
 }  // namespace test_runtime

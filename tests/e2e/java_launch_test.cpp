@@ -226,14 +226,19 @@ TEST(JavaLaunch, TheConsoleFlavourSaysEverythingOnItsStandardStreams) {
     bool runtime;
     int exitCode;
     std::vector<std::string> said;
+    std::string input;
+    bool ownConsole;  // the test presses Ctrl+C in it
   } cases[] = {
       {"output", "[Java Runtime Environment]\r\nMain Class=test.Print\r\n" + classPath, true, 0,
-       {"stdout line", "stderr line"}},
-      {"a failure", classPath, true, -1, {"Main class was not specified in INI file."}},
+       {"stdout line", "stderr line"}, "", false},
+      {"input", "[Java Runtime Environment]\r\nMain Class=test.Cat\r\n" + classPath, true, 0,
+       {"in: one", "in: two"}, "one\r\ntwo\r\n", false},
+      {"Ctrl+C", "[Java Runtime Environment]\r\nMain Class=test.Interrupt\r\n" + classPath, true, 130, {}, "", true},
+      {"a failure", classPath, true, -1, {"Main class was not specified in INI file."}, "", false},
       {"no runtime", kMain + classPath, false, -1,
-       {"No Java runtime was found", "Set \"JRE Path\"", "packager runtimes"}},
+       {"No Java runtime was found", "Set \"JRE Path\"", "packager runtimes"}, "", false},
       {"main threw", "[Java Runtime Environment]\r\nMain Class=test.Throw\r\n" + classPath, true, 1,
-       {"Exception in thread \"main\" java.lang.IllegalStateException: thrown by test.Throw"}},
+       {"Exception in thread \"main\" java.lang.IllegalStateException: thrown by test.Throw"}, "", false},
   };
   clearRegistryRuntimes();
   int n = 0;
@@ -246,6 +251,8 @@ TEST(JavaLaunch, TheConsoleFlavourSaysEverythingOnItsStandardStreams) {
     robot::Launch launch;
     launch.program = exe;
     launch.captureOutput = true;
+    launch.input = c.input;
+    launch.ownConsole = c.ownConsole;
     launch.timeoutMs = 30000;
     SetEnvironmentVariableW(L"TEST_JVM_JOURNAL", (app.path() + L"\\journal.txt").c_str());
     robot::Outcome outcome = robot::run(launch);
@@ -253,6 +260,10 @@ TEST(JavaLaunch, TheConsoleFlavourSaysEverythingOnItsStandardStreams) {
     EXPECT_EQ(outcome.exitCodeSigned(), c.exitCode) << report(outcome) << outcome.output;
     EXPECT_TRUE(outcome.windows.empty()) << report(outcome);
     for (const std::string& text : c.said) EXPECT_NE(outcome.output.find(text), std::string::npos) << outcome.output;
+    // Through the runtime's own shutdown, as the launcher left the event to it.
+    if (c.ownConsole) {
+      EXPECT_EQ(app.journal("exit"), std::vector<std::string>{"130"}) << app.journalText();
+    }
   }
 }
 
