@@ -26,5 +26,6 @@ add_test(NAME branded_example_exe
 if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME java_reads_appended_jar
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/java_reads_appended_jar.sh $<TARGET_FILE:packager>
-      $<TARGET_FILE:launcher> ${HELLO_DIR}/hello.jar ${HELLO_SOURCE}/Hello.ini ${CMAKE_BINARY_DIR}/appended-jar)
+      $<TARGET_FILE:launcher> ${HELLO_DIR}/hello.jar ${HELLO_SOURCE}/Hello.ini ${CMAKE_BINARY_DIR}/appended-jar
+      ${CMAKE_BINARY_DIR}/test-runtime)
 endif()

@@ -99,6 +99,7 @@ add_executable(packager
   tools/packager/main.cpp
   tools/packager/package_app.cpp
   tools/packager/runtimes_command.cpp
+  tools/packager/signed_check.cpp
 )
 set_target_properties(packager PROPERTIES OUTPUT_NAME packager-${LAUNCHER_ARCH})
 target_link_libraries(packager PRIVATE packager_core ini_check launcher_packaging launcher_win ${WINDOWS_STATIC_LINK} -municode)

@@ -151,6 +151,7 @@ int main(int argc, char** argv) {
       {"threaded", u"test.Threaded", {}},
       {"late-delivery", u"test.SlowShutdown", {}},
       {"late-delivery-unwaited", u"test.SlowShutdown", {}},
+      {"throw", u"test.Throw", {}},
       {"throw-ignore", u"test.Throw", {}},
       {"throw-stop", u"test.Throw", {}},
   };
@@ -164,7 +165,7 @@ int main(int argc, char** argv) {
     call.main = {LaunchMode::Class, s.mainClass};
     call.arguments = s.arguments;
   }
-  call.failureCheck = named.rfind("throw-", 0) == 0;
+  call.failureCheck = named.rfind("throw-", 0) == 0;  // "throw" alone: without "Failure Check"
   if (call.main.text.empty()) {
     line("unknown-scenario", scenario);
     return 2;

@@ -188,6 +188,13 @@ TEST_P(RealJvm, ExitStatusThreadsAndCreationFailures) {
 }
 
 TEST_P(RealJvm, AnUncaughtExceptionComesBackAsItsStackTrace) {
+  // Without "Failure Check" the runtime prints its own trace, and the VM
+  // ends without ending the process: the launcher's exit code, 1, stands.
+  ScenarioRun plain = runScenario(GetParam(), "throw");
+  EXPECT_TRUE(plain.has("main-threw=1") && plain.has("destroyed=1")) << plain.output;
+  EXPECT_NE(plain.output.find("Exception in thread \"main\" java.lang.IllegalStateException"), std::string::npos)
+      << plain.output;
+
   ScenarioRun ignore = runScenario(GetParam(), "throw-ignore");
   EXPECT_TRUE(ignore.has("main-threw=1")) << ignore.output;
   EXPECT_NE(ignore.output.find("trace=java.lang.IllegalStateException: thrown by test.Throw: Gr\u00f6\u00dfe \u2713 "

@@ -2,6 +2,7 @@
 //   packager package --template EXE --ini INI --out APP.exe [options]
 //   packager check INI
 //   packager runtimes INI
+//   packager check-signed APP.exe
 // Messages go to standard error, findings of check to standard output.
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "file_io.h"
 #include "package_app.h"
 #include "runtimes_command.h"
+#include "signed_check.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ constexpr char kUsage[] =
     "      [--embed-settings] [--jar APP.jar] [--lib FILE]... [--utf-8] [--dpi-aware system]\n"
     "  packager check APP.ini\n"
     "  packager runtimes APP.ini\n"
-    "exit codes: package 0 done, 1 usage, 2 failed; check 0 clean, 1 warnings, 2 errors;\n"
+    "  packager check-signed APP.exe\n"
+    "exit codes: package 0 done, 1 usage, 2 failed; check and check-signed 0 clean, 1 warnings, 2 errors;\n"
     "  runtimes 0 a runtime would be taken, 1 the JRE-not-found dialog would appear, 2 no INI\n";
 
 int usage(const std::string& problem) {
@@ -87,6 +90,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"check") {
     if (argc != 3) return usage("check needs exactly one INI file") + 1;  // 2: an error, as for check
     return checkIniFile(fromWide(argv[2]));
+  }
+  if (command == L"check-signed") {
+    if (argc != 3) return usage("check-signed needs exactly one executable") + 1;
+    return checkSignedExecutable(fromWide(argv[2]));
   }
   if (command == L"runtimes") {
     if (argc != 3) return usage("runtimes needs exactly one INI file") + 1;
