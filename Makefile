@@ -1,9 +1,9 @@
-# The one entry point: make build | make test | make demo
+# The one entry point: make build | make test | make demo | make release
 SHELL := /bin/bash
 .DEFAULT_GOAL := build
 PRESETS := native x64 x86
 
-.PHONY: setup build test test-native test-windows test-replay test-x86 test-fuzz fuzz bench soak demo clean
+.PHONY: setup build release test test-native test-windows test-replay test-x86 test-fuzz fuzz bench soak demo clean
 
 setup:
 	@scripts/setup
@@ -21,6 +21,10 @@ build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
 	rm -rf dist/test-runtime dist/test-runtime-x86
 	cp -r build/x64/test-runtime dist/test-runtime
 	cp -r build/x86/test-runtime dist/test-runtime-x86
+
+# dist/java-launcher-<version>-windows.zip: the products, docs and SHA256SUMS.
+release: build
+	scripts/release dist
 
 test: build test-native test-windows test-x86 test-replay test-fuzz
 

@@ -61,14 +61,30 @@ BEGIN
   END
 END
 ]=])
+  set(console "")
+  if(ARG_CONSOLE)
+    set(console CONSOLE)
+  endif()
+  add_launcher_executable(${ARG_NAME} ${rc} ${console})
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${icon} ${CMAKE_SOURCE_DIR}/src/resources/launcher_common.rc)
+endfunction()
+
+# add_launcher_executable(TARGET RC [CONSOLE])
+# The launcher program from its one list of sources and options, with the
+# resources of RC: the shipped exes and every add_java_launcher exe alike.
+function(add_launcher_executable target rc)
+  cmake_parse_arguments(ARG "CONSOLE" "" "" ${ARGN})
   set(subsystem WIN32)
   if(ARG_CONSOLE)
     set(subsystem "")
   endif()
-  add_executable(${ARG_NAME} ${subsystem} ${CMAKE_SOURCE_DIR}/src/launcher/win32/main.cpp
+  add_executable(${target} ${subsystem} ${CMAKE_SOURCE_DIR}/src/launcher/win32/main.cpp
     ${CMAKE_SOURCE_DIR}/src/launcher/win32/internal_failure.cpp ${rc})
-  target_include_directories(${ARG_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
-  target_link_libraries(${ARG_NAME} PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
-  launcher_warnings(${ARG_NAME})
-  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${icon} ${CMAKE_SOURCE_DIR}/src/resources/launcher_common.rc)
+  target_compile_options(${target} PRIVATE ${LAUNCHER_LEAN_OPTIONS})
+  if(ARG_CONSOLE)
+    target_compile_definitions(${target} PRIVATE LAUNCHER_CONSOLE)
+  endif()
+  target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/src/resources)
+  target_link_libraries(${target} PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
+  launcher_warnings(${target})
 endfunction()

@@ -22,10 +22,16 @@ add_java_launcher(NAME Hello ICON ${HELLO_DIR}/hello.ico VERSION 1.0.0
   COPYRIGHT "Public domain example")
 add_dependencies(Hello hello_files)
 add_test(NAME branded_example_exe
-  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_branded.py $<TARGET_FILE:Hello> ${HELLO_DIR}/hello.ico Hello 1.0.0)
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_branded.py $<TARGET_FILE:Hello> ${HELLO_DIR}/hello.ico Hello 1.0.0
+    $<TARGET_FILE:launcher>)
 if(LAUNCHER_ARCH STREQUAL x64)
   add_test(NAME java_reads_appended_jar
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/java_reads_appended_jar.sh $<TARGET_FILE:packager>
       $<TARGET_FILE:launcher> ${HELLO_DIR}/hello.jar ${HELLO_SOURCE}/Hello.ini ${CMAKE_BINARY_DIR}/appended-jar
       ${CMAKE_BINARY_DIR}/test-runtime)
+  # The release archive takes both machines' builds.
+  add_test(NAME release_archive
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/release_archive.sh ${HELLO_DIR}/hello.jar
+      ${HELLO_SOURCE}/Hello.ini ${CMAKE_BINARY_DIR}/release-archive ${CMAKE_BINARY_DIR}/test-runtime)
+  set_tests_properties(release_archive PROPERTIES ENVIRONMENT PYTHON3=${PYTHON3})
 endif()

@@ -92,45 +92,41 @@ target_link_libraries(launcher_packaging PUBLIC launcher_portable)
 launcher_layer_includes(launcher_packaging)
 launcher_warnings(launcher_packaging)
 
+# Version numbers of the version-information resources.
+set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/launcher_version.h @ONLY CONTENT
+  "#define LAUNCHER_VERSION_COMMAS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
+#define LAUNCHER_VERSION_TEXT \"${PROJECT_VERSION}\"
+#define LAUNCHER_FILE_NAME \"${LAUNCHER_NAME}.exe\"
+#define LAUNCHER_CONSOLE_FILE_NAME \"${LAUNCHER_NAME}-console.exe\"
+#define PACKAGER_FILE_NAME \"packager-${LAUNCHER_ARCH}.exe\"
+")
+
 # The packaging tool: brands a launcher as an application's exe, checks INIs.
 add_executable(packager
   tools/packager/check_command.cpp
   tools/packager/file_io.cpp
   tools/packager/main.cpp
   tools/packager/package_app.cpp
+  tools/packager/packager.rc
   tools/packager/runtimes_command.cpp
   tools/packager/signed_check.cpp
 )
 set_target_properties(packager PROPERTIES OUTPUT_NAME packager-${LAUNCHER_ARCH})
 target_link_libraries(packager PRIVATE packager_core ini_check launcher_packaging launcher_win ${WINDOWS_STATIC_LINK} -municode)
+target_include_directories(packager PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/src/resources)
 launcher_warnings(packager)
 
-set(LAUNCHER_NAME launcher-${LAUNCHER_ARCH})
-add_executable(launcher WIN32 src/launcher/win32/main.cpp src/launcher/win32/internal_failure.cpp src/resources/launcher.rc)
-target_compile_options(launcher PRIVATE ${LAUNCHER_LEAN_OPTIONS})
+# The shipped launchers, and the console flavour (the same program for the
+# console subsystem, for command-line applications).
+include(cmake/AddJavaLauncher.cmake)
+add_launcher_executable(launcher src/resources/launcher.rc)
 set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
-target_link_libraries(launcher PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
-launcher_warnings(launcher)
-# Version numbers of the version-information resource.
-file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/launcher_version.h @ONLY CONTENT
-  "#define LAUNCHER_VERSION_COMMAS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
-#define LAUNCHER_VERSION_TEXT \"${PROJECT_VERSION}\"
-#define LAUNCHER_FILE_NAME \"${LAUNCHER_NAME}.exe\"
-#define LAUNCHER_CONSOLE_FILE_NAME \"${LAUNCHER_NAME}-console.exe\"
-")
-target_include_directories(launcher PRIVATE ${CMAKE_BINARY_DIR}/generated)
-# The console flavour: the same program for the console subsystem, for
-# command-line applications.
-add_executable(launcher_console src/launcher/win32/main.cpp src/launcher/win32/internal_failure.cpp src/resources/launcher.rc)
-target_compile_options(launcher_console PRIVATE ${LAUNCHER_LEAN_OPTIONS})
-target_compile_definitions(launcher_console PRIVATE LAUNCHER_CONSOLE)
+add_launcher_executable(launcher_console src/resources/launcher.rc CONSOLE)
 set_target_properties(launcher_console PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME}-console)
-target_link_libraries(launcher_console PRIVATE launcher_win ${WINDOWS_STATIC_LINK} -municode)
-target_include_directories(launcher_console PRIVATE ${CMAKE_BINARY_DIR}/generated)
-launcher_warnings(launcher_console)
-set_property(SOURCE src/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
+set_property(SOURCE src/resources/launcher.rc tools/packager/packager.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/resources/launcher_common.rc ${CMAKE_SOURCE_DIR}/src/resources/launcher.manifest ${CMAKE_SOURCE_DIR}/src/resources/launcher.ico
-  ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h)
+  ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h ${CMAKE_SOURCE_DIR}/src/resources/version_info.rc)
 
 # GoogleTest from Debian's sources, cross-built.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -234,7 +230,6 @@ add_dependencies(e2e_tests launcher settings_probe packager)
 
 # Static checks of the product's file.
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-include(cmake/AddJavaLauncher.cmake)
 include(cmake/Example.cmake)
 add_test(NAME static_pe_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_pe.py $<TARGET_FILE:launcher> $<TARGET_FILE:launcher_console> ${LAUNCHER_ARCH})

@@ -10,6 +10,11 @@ bool settingsPathForModule(StringView modulePath, String& settingsPath) {
   return true;
 }
 
+String executableForSettings(StringView settingsPath) {
+  const size_t dot = settingsPath.rfind(u'.');
+  return String(dot == StringView::npos ? settingsPath : settingsPath.substr(0, dot)) + u".exe";
+}
+
 ExecutablePaths executablePathsFor(const String& module) {
   ExecutablePaths paths{module, folderOfPath(module), String()};
   settingsPathForModule(module, paths.settings);

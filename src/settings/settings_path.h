@@ -6,6 +6,10 @@
 // C:\Apps\Shop.ini). Fails when the path holds no ".".
 bool settingsPathForModule(StringView modulePath, String& settingsPath);
 
+// The executable a settings file belongs to, the other way round
+// (C:\Apps\Shop.ini gives C:\Apps\Shop.exe; a name without "." gains ".exe").
+String executableForSettings(StringView settingsPath);
+
 // Where an executable lies and the settings file that belongs to it, formed
 // once at the start of a launch and passed to whatever needs them.
 struct ExecutablePaths {

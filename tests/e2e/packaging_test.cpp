@@ -297,25 +297,57 @@ TEST(Packaging, ChecksAnIni) {
   const std::string named = "[Application]\r\nCmd=--user=J\xC3\xBCrgen\r\n";
   folder.writeFile(L"utf8.ini", "\xEF\xBB\xBF" + good + named);
   folder.writeFile(L"unmarked.ini", good + named);
+  // Packaged with its settings embedded: the INI beside the exe names no main class.
+  folder.writeFile(L"Shop.ini", kIni);
+  const std::wstring dist = folder.path() + L"\\dist";
+  ASSERT_EQ(runPackager(L"package --embed-settings --template " + quoted(launcherUnderTest()) + L" --ini " +
+                        quoted(folder.path() + L"\\Shop.ini") + L" --out " + quoted(dist + L"\\Shop.exe") + L" --lib " +
+                        quoted(folder.path() + L"\\lib\\a.jar"))
+                .exitCodeSigned(),
+            0);
   const struct {
-    const wchar_t* file;
+    const wchar_t* file;  // in the folder
+    std::wstring options;
     int exitCode;
     const char* finding;  // null: none printed
   } cases[] = {
-      {L"good.ini", 0, nullptr},
-      {L"warned.ini", 1, "warned.ini:6: warning: Single Instance=Yes"},
-      {L"failed.ini", 2, "failed.ini: error: Main Class is missing"},
-      {L"utf8.ini", 0, nullptr},
-      {L"unmarked.ini", 1, "unmarked.ini:6: warning: non-ASCII text is read in the system code page"},
-      {L"none.ini", 2, "cannot read"},
+      // Before packaging, without the exe beside it, files are not looked for.
+      {L"good.ini", L"", 0, "not looked for"},
+      {L"warned.ini", L"", 1, "warned.ini:6: warning: Single Instance=Yes"},
+      {L"failed.ini", L"", 2, "failed.ini: error: Main Class is missing"},
+      {L"utf8.ini", L"", 0, nullptr},
+      {L"unmarked.ini", L"", 1, "unmarked.ini:6: warning: non-ASCII text is read in the system code page"},
+      {L"none.ini", L"", 2, "cannot read"},
+      {L"good.ini", L" --app-folder " + quoted(folder.path()), 0, nullptr},
+      {L"good.ini", L" --app-folder " + quoted(dist + L"\\none"), 2, "Class path entry \"lib\\*.jar\" matches no file"},
+      {L"dist\\Shop.exe", L"", 0, "Shop.exe: the window flavour, with embedded settings"},
+      {L"dist\\Shop.ini", L"", 0, "with embedded settings"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(narrow(c.file));
-    robot::Outcome outcome = runPackager(L"check " + quoted(folder.path() + L"\\" + c.file));
+    SCOPED_TRACE(narrow(c.file + c.options));
+    robot::Outcome outcome = runPackager(L"check " + quoted(folder.path() + L"\\" + c.file) + c.options);
     EXPECT_EQ(outcome.exitCodeSigned(), c.exitCode) << outcome.output;
     if (c.finding) EXPECT_NE(outcome.output.find(c.finding), std::string::npos) << outcome.output;
     else EXPECT_EQ(outcome.output.find("warning:"), std::string::npos) << outcome.output;
   }
+
+  // Packaged again while the earlier output's last file cannot be replaced:
+  // every earlier output stays exactly as it was, and no temporary file is left.
+  const std::string exeBefore = fileContent(dist + L"\\Shop.exe"), iniBefore = fileContent(dist + L"\\Shop.ini");
+  HANDLE held = CreateFileW((dist + L"\\lib\\a.jar").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  robot::Outcome again = runPackager(L"package --template " + quoted(launcherUnderTest()) + L" --ini " +
+                                     quoted(folder.path() + L"\\good.ini") + L" --out " + quoted(dist + L"\\Shop.exe") +
+                                     L" --lib " + quoted(folder.path() + L"\\lib\\a.jar"));
+  CloseHandle(held);
+  EXPECT_EQ(again.exitCodeSigned(), 2) << again.output;
+  EXPECT_NE(again.output.find("cannot write"), std::string::npos) << again.output;
+  EXPECT_TRUE(fileContent(dist + L"\\Shop.exe") == exeBefore) << "the earlier exe is back";
+  EXPECT_EQ(fileContent(dist + L"\\Shop.ini"), iniBefore);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((dist + L"\\~*").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << narrow(found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Checks an exe built by add_java_launcher: check_branded.py EXE ICON NAME VERSION.
+"""Checks an exe built by add_java_launcher: check_branded.py EXE ICON NAME VERSION SHIPPED.
 
 It must carry the application's icon (every image of the .ico, in order),
-its version information, and the launcher's own string table and dialogs.
+its version information, and the launcher's own string table and dialogs;
+and its code must be the shipped launcher SHIPPED's, byte for byte (the same
+sources, options and internal-failure handling: only the resources differ).
 """
 import struct
 import sys
@@ -10,7 +12,11 @@ import sys
 import pefile
 
 
-def main(exe, icon, name, version):
+def code(pe):
+    return b"".join(section.get_data() for section in pe.sections if section.Name.rstrip(b"\0") == b".text")
+
+
+def main(exe, icon, name, version, shipped):
     pe = pefile.PE(exe)
     resources = {}
     for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
@@ -40,6 +46,8 @@ def main(exe, icon, name, version):
     for kind, what in ((pefile.RESOURCE_TYPE["RT_STRING"], "string table"), (pefile.RESOURCE_TYPE["RT_DIALOG"], "dialogs")):
         if not any(k == kind for k, _ in resources):
             problems.append(f"the launcher's {what} are missing")
+    if code(pe) != code(pefile.PE(shipped)):
+        problems.append(f"its code differs from the shipped launcher {shipped}")
     for problem in problems:
         print(f"{exe}: {problem}")
     return 1 if problems else 0

@@ -185,7 +185,20 @@ class Checker {
  public:
   Checker(const String& folder, const FileProbe& files) : folder_(folder), files_(files) {}
 
-  std::vector<Finding> run(StringView text) {
+  std::vector<Finding> run(StringView text, StringView embedded) {
+    if (!embedded.empty()) {
+      // The embedded layer: what the file leaves empty, the launch reads
+      // from it. It was checked when it was packaged: no findings of its own.
+      parse(embedded);
+      for (Block& block : blocks_) {
+        for (Entry& entry : block.entries) entry.line = 0;
+      }
+      resolve();
+      embeddedBlocks_ = std::move(blocks_);  // the entries stay where found_ points
+      embedded_ = std::move(found_);
+      blocks_.clear();
+      findings_.clear();
+    }
     parse(text);
     resolve();
     const auto& catalogue = settingsCatalogue();
@@ -275,20 +288,27 @@ class Checker {
     }
   }
 
-  // The value that counts: the section's own when it is not empty.
+  static const Entry* filled(const Entry* entry) { return entry && !entry->value.empty() ? entry : nullptr; }
+
+  // The value that counts: the section's own when it is not empty, else the
+  // embedded one of a key read through the layers.
+  const Entry* effective(size_t i) const {
+    if (const Entry* own = filled(found_[i].own)) return own;
+    return settingsCatalogue()[i].layered && i < embedded_.size() ? filled(embedded_[i].own) : nullptr;
+  }
+
   const Entry* ownValue(const char16_t* key) const {
     const auto& catalogue = settingsCatalogue();
     for (size_t i = 0; i < catalogue.size(); ++i) {
-      const Entry* entry = found_[i].own;
-      if (String(catalogue[i].setting.name) == key && entry && !entry->value.empty()) return entry;
+      if (String(catalogue[i].setting.name) == key) return effective(i);
     }
     return nullptr;
   }
 
   void checkKey(const SettingSpec& spec, const Found& found) {
-    const Entry* own = found.own && !found.own->value.empty() ? found.own : nullptr;
-    const Entry* plus = found.plus && !found.plus->value.empty() ? found.plus : nullptr;
-    if (plus) checkAppend(spec, *plus, own);
+    const Entry* own = effective(static_cast<size_t>(&found - found_.data()));
+    const Entry* plus = filled(found.plus);
+    if (plus) checkAppend(spec, *plus, filled(found.own));
     switch (spec.kind) {
       case ValueKind::Choice:
         if (own) checkChoice(spec, *own);
@@ -538,15 +558,15 @@ class Checker {
 
   const String& folder_;
   const FileProbe& files_;
-  std::vector<Block> blocks_;
-  std::vector<Found> found_;
+  std::vector<Block> blocks_, embeddedBlocks_;
+  std::vector<Found> found_, embedded_;
   std::vector<Finding> findings_;
 };
 
 }  // namespace
 
-std::vector<Finding> checkIni(StringView text, const String& iniFolder, const FileProbe& files) {
-  return Checker(iniFolder, files).run(text);
+std::vector<Finding> checkIni(StringView text, const String& appFolder, const FileProbe& files, StringView embedded) {
+  return Checker(appFolder, files).run(text, embedded);
 }
 
 std::optional<Finding> codePageFinding(std::string_view bytes) {

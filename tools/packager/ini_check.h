@@ -62,9 +62,11 @@ struct SettingSpec {
 // Every key the launcher reads, in the order of its sections.
 const std::vector<SettingSpec>& settingsCatalogue();
 
-// Findings in line order of discovery; `iniFolder` is the folder of the INI
-// and of the executable, which relative class path entries are searched in.
-std::vector<Finding> checkIni(StringView text, const String& iniFolder, const FileProbe& files);
+// Findings in line order of discovery; `appFolder` is the executable's
+// folder, which relative entries are searched in. `embedded` is the settings
+// text embedded in the executable, read where the file leaves a key empty.
+std::vector<Finding> checkIni(StringView text, const String& appFolder, const FileProbe& files,
+                              StringView embedded = {});
 
 // A warning at the first non-ASCII byte of a file without a byte-order mark,
 // which the launcher reads in the code page of the system it runs on.

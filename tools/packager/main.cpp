@@ -1,6 +1,6 @@
 // packager: ships a Java application with the launcher.
 //   packager package --template EXE --ini INI --out APP.exe [options]
-//   packager check INI
+//   packager check INI|APP.exe [--app-folder FOLDER]
 //   packager runtimes INI
 //   packager check-signed APP.exe
 // Messages go to standard error, findings of check to standard output.
@@ -24,7 +24,7 @@ constexpr char kUsage[] =
     "      [--icon APP.ico] [--product-name TEXT] [--file-version 1.2.3.4] [--product-version TEXT]\n"
     "      [--company TEXT] [--description TEXT] [--copyright TEXT]\n"
     "      [--embed-settings] [--jar APP.jar] [--lib FILE]... [--utf-8] [--dpi-aware system]\n"
-    "  packager check APP.ini\n"
+    "  packager check APP.ini|APP.exe [--app-folder FOLDER]\n"
     "  packager runtimes APP.ini\n"
     "  packager check-signed APP.exe\n"
     "exit codes: package 0 done, 1 usage, 2 failed; check and check-signed 0 clean, 1 warnings, 2 errors;\n"
@@ -88,8 +88,10 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"package") return package(argc, argv);
   if (command == L"check") {
-    if (argc != 3) return usage("check needs exactly one INI file") + 1;  // 2: an error, as for check
-    return checkIniFile(fromWide(argv[2]));
+    const bool folderGiven = argc == 5 && std::wstring(argv[3]) == L"--app-folder";
+    // 2: an error, as for check
+    if (argc != 3 && !folderGiven) return usage("check needs one INI file or executable, and perhaps --app-folder") + 1;
+    return checkSettings(fromWide(argv[2]), folderGiven ? fromWide(argv[4]) : String());
   }
   if (command == L"check-signed") {
     if (argc != 3) return usage("check-signed needs exactly one executable") + 1;

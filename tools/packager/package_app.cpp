@@ -30,16 +30,37 @@ class Staging {
     String folder = folderOrCurrent(finalPath);
     createFolder(folder);
     String temporary = folder + u"\\~" + String(fileNameOf(finalPath)) + u".partial";
-    files_.push_back({temporary, finalPath});
+    files_.push_back({temporary, finalPath, {}, false});
     return temporary;
   }
 
+  // Every output or none: each earlier output moves aside before the new one
+  // takes its name, and a failure on the way puts all of them back.
   bool commit(std::string& error) {
-    for (const auto& file : files_) {
-      if (!MoveFileExW(wide(file.temporary), wide(file.final), MOVEFILE_REPLACE_EXISTING)) {
-        error = "cannot write " + toUtf8(file.final) + ": " + systemMessage(GetLastError());
-        return false;
+    size_t placed = 0;
+    for (; placed < files_.size(); ++placed) {
+      File& file = files_[placed];
+      file.previous = folderOrCurrent(file.final) + u"\\~" + String(fileNameOf(file.final)) + u".previous";
+      file.replaces = pathExists(file.final);
+      if (file.replaces && !MoveFileExW(wide(file.final), wide(file.previous), MOVEFILE_REPLACE_EXISTING)) break;
+      if (!MoveFileExW(wide(file.temporary), wide(file.final), 0)) {
+        const DWORD code = GetLastError();
+        if (file.replaces) MoveFileExW(wide(file.previous), wide(file.final), 0);
+        SetLastError(code);
+        break;
       }
+    }
+    if (placed < files_.size()) {
+      error = "cannot write " + toUtf8(files_[placed].final) + ": " + systemMessage(GetLastError());
+      for (size_t i = placed; i-- > 0;) {
+        const File& file = files_[i];
+        MoveFileExW(wide(file.final), wide(file.temporary), MOVEFILE_REPLACE_EXISTING);  // removed with the rest
+        if (file.replaces) MoveFileExW(wide(file.previous), wide(file.final), 0);
+      }
+      return false;
+    }
+    for (const File& file : files_) {
+      if (file.replaces) DeleteFileW(wide(file.previous));
     }
     files_.clear();
     folders_.clear();
@@ -56,6 +77,8 @@ class Staging {
 
   struct File {
     String temporary, final;
+    String previous;        // where the earlier output waits while the new one is placed
+    bool replaces = false;  // an earlier output was there
   };
   std::vector<File> files_;
   StringList folders_;

@@ -15,6 +15,7 @@
 #include "jre/win32/runtime_selection.h"
 #include "manifest_text.h"
 #include "settings/win32/layered_settings.h"
+#include "settings/settings_path.h"
 #include "settings/win32/per_user_settings.h"
 
 namespace {
@@ -37,8 +38,7 @@ int listRuntimes(const String& iniPath) {
   }
   // The launcher is the executable of the same name beside the INI; its
   // embedded settings count as they do for it.
-  const size_t dot = ini.rfind(u'.');
-  const String executable = (dot == String::npos ? ini : ini.substr(0, dot)) + u".exe";
+  const String executable = executableForSettings(ini);
   IniSettingsFile plain(ini);
   const ProductIdentity product{plain.value(setting::kProductName), plain.value(setting::kProductCode)};
   UniqueModule image(LoadLibraryExW(wide(executable), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
