@@ -130,3 +130,7 @@ add_test(NAME layer_refuses_upward_include
           ${CMAKE_SOURCE_DIR}/tests/static/upward_include.cpp)
 set_tests_properties(layer_refuses_upward_include PROPERTIES
   PASS_REGULAR_EXPRESSION "launcher/command_line.h: No such file or directory")
+
+# The documentation's relative links and anchors resolve.
+find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+add_test(NAME docs_links COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/static/check_docs.py ${CMAKE_SOURCE_DIR})
