@@ -17,18 +17,21 @@ TEST(SingleInstance, SecondaryArgumentsReachTheFirstInstance) {
     const wchar_t* arguments;
     int exitCode;
     const char* delivered;
+    bool console = false;  // both launches by the console flavour
   } cases[] = {
       {"test.Secondary", L"a \"b c\"", 0, "a|b c"},
       {"test.Secondary", L"", 0, ""},  // one empty string
       {"test.Secondary", L"first \"\" third", 0, "first||third"},
       {"test.SecondaryInt", L"x y z", 43, "x|y|z"},
+      {"test.SecondaryInt", L"x y z", 43, "x|y|z", true},
       {"test.Sekund\xC3\xA4r", L"\u00e4 \u4e2d", 0, "\xC3\xA4|\xE4\xB8\xAD"},  // the settings file is UTF-8
       // A module's main class, which only the runtime's launcher class finds.
       {"shop.app/test.Secondary\r\nModule Path=C:\\mods", L"in a module", 0, "in|a|module"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.mainClass) + " " + narrow(c.arguments));
+    SCOPED_TRACE(std::string(c.mainClass) + " " + narrow(c.arguments) + (c.console ? " (console)" : ""));
     JavaApp app(currentTestName());
+    if (c.console) app.folder().installProgram(programFromEnvironment("CONSOLE_LAUNCHER_EXE"), L"Shop.exe");
     app.addRuntime(L"jre");
     FirstInstance first(app, c.mainClass);
     EXPECT_EQ(first.secondary(c.arguments), c.exitCode);
