@@ -226,7 +226,7 @@ add_executable(e2e_tests
 )
 target_link_libraries(e2e_tests PRIVATE robot file_tree launcher_packaging version GTest::gtest_main ${WINDOWS_STATIC_LINK})
 launcher_warnings(e2e_tests)
-add_dependencies(e2e_tests launcher settings_probe packager)
+add_dependencies(e2e_tests launcher settings_probe packager robot_cli)
 
 # Static checks of the product's file.
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
@@ -262,7 +262,7 @@ set(OTHER_BUILD_DIR ${CMAKE_SOURCE_DIR}/build/${OTHER_ARCH})
 add_test(NAME windows_tests COMMAND windows_tests)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(e2e_tests PROPERTIES
-  ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;CONSOLE_LAUNCHER_EXE=$<TARGET_FILE:launcher_console>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${OTHER_BUILD_DIR}/test-runtime;PAIRED_LAUNCHER_EXE=${OTHER_BUILD_DIR}/launcher-${OTHER_ARCH}.exe${OPTION_LISTS}"
+  ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:launcher>;CONSOLE_LAUNCHER_EXE=$<TARGET_FILE:launcher_console>;PACKAGER_EXE=$<TARGET_FILE:packager>;SETTINGS_PROBE_EXE=$<TARGET_FILE:settings_probe>;ROBOT_EXE=$<TARGET_FILE:robot_cli>;ARTIFACTS_DIR=${CMAKE_BINARY_DIR}/artifacts;TEST_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-runtime;TEST_RUNTIME_VARIANTS=${CMAKE_BINARY_DIR}/test-runtime-variants;OTHER_MACHINE_RUNTIME_DIR=${OTHER_BUILD_DIR}/test-runtime;PAIRED_LAUNCHER_EXE=${OTHER_BUILD_DIR}/launcher-${OTHER_ARCH}.exe${OPTION_LISTS}"
   TIMEOUT 1800)
 # Bounds against hangs, wide enough for 32-bit Wine in emulation (make
 # test-x86), where the internal failure test alone starts six 32-bit

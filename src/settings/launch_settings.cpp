@@ -22,6 +22,7 @@ void readLayeredSettings(SettingsSource& layered, LaunchSettings& settings) {
   settings.mainJar = layered.value(setting::kMainJar);
   settings.failureCheck = isYes(layered.value(setting::kFailureCheck));
   settings.overrideWorkingDir = isYes(layered.value(setting::kOverrideWorkingDir));
+  settings.attachConsole = isYes(layered.value(setting::kAttachConsole));
   settings.singleInstanceRequested =
       !settings.serviceMode && layered.value(setting::kSingleInstance) == setting::kYesExactly;
   settings.systemPath = layered.value(setting::kSystemPath);

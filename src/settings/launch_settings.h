@@ -25,6 +25,8 @@ struct LaunchSettings {
   String mainJar;
   bool failureCheck = false;
   bool overrideWorkingDir = false;
+  // The window flavour takes the console of the program that started it.
+  bool attachConsole = false;
   // "Single Instance" asks for it (never in service mode).
   bool singleInstanceRequested = false;
   String systemPath;

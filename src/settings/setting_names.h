@@ -49,6 +49,7 @@ inline constexpr SettingKey kOutputAppend{kApplicationSection, u"Output Append"}
 inline constexpr SettingKey kErrorFile{kApplicationSection, u"Error File"};
 inline constexpr SettingKey kErrorAppend{kApplicationSection, u"Error Append"};
 inline constexpr SettingKey kCmd{kApplicationSection, u"Cmd"};
+inline constexpr SettingKey kAttachConsole{kApplicationSection, u"Attach Console"};
 
 inline constexpr SettingKey kClassPath{kClassPathSection, u"Class Path"};
 
@@ -85,7 +86,7 @@ inline constexpr SettingKey kAllKeys[] = {
     kSingleInstance,  kFailureCheck,       kOverrideWorkingDir, kEmbeddedJar,       kPairProduct,
     kPairReturnCode,  kOutputFile,         kOutputAppend,       kErrorFile,         kErrorAppend,
     kCmd,             kClassPath,          kSplashScreen,       kSplashScreenShadow, kPreferNativeSplash,
-    kSearchOtherInstallations, kClassDataSharing, kModulePath, kMainJar,
+    kSearchOtherInstallations, kClassDataSharing, kModulePath, kMainJar, kAttachConsole,
 };
 
 }  // namespace setting

@@ -110,6 +110,9 @@ void onProcessAttach(HMODULE module) {
 jint createJavaVm(JavaVM** vm, void** env, void* args) {
   journalCreationMoment();
   journalCaller();
+  // Java takes its standard streams' handles as the VM starts.
+  systemOut();
+  systemErr();
   const auto* init = static_cast<const JavaVMInitArgs*>(args);
   if (!init || !vm || !env) return finish(JNI_EINVAL);
   journal("version", hex(init->version));

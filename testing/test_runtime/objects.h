@@ -48,10 +48,10 @@ struct OutputStreamObject : Object {
   virtual void write(std::string_view bytes) = 0;
 };
 
-// Writes to a file handle, or to a standard handle fetched at each write.
+// Writes to a file handle; System.out and System.err hold the standard
+// handles the process had when the VM was created, as Java's do.
 struct FileOutputStreamObject : OutputStreamObject {
   HANDLE handle = INVALID_HANDLE_VALUE;
-  DWORD standardHandle = 0;
   void write(std::string_view bytes) override;
 };
 

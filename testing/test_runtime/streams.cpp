@@ -7,7 +7,7 @@ namespace {
 
 OutputStreamObject* standardStream(DWORD handle) {
   auto* file = make<FileOutputStreamObject>(findClass("java/io/FileOutputStream"));
-  file->standardHandle = handle;
+  file->handle = GetStdHandle(handle);
   auto* print = make<PrintStreamObject>(findClass("java/io/PrintStream"));
   print->target = file;
   return print;
@@ -26,10 +26,9 @@ std::atomic<OutputStreamObject*>& errSlot() {
 }  // namespace
 
 void FileOutputStreamObject::write(std::string_view bytes) {
-  HANDLE target = standardHandle ? GetStdHandle(standardHandle) : handle;
-  if (target == INVALID_HANDLE_VALUE || !target) return;
+  if (handle == INVALID_HANDLE_VALUE || !handle) return;
   DWORD written = 0;
-  WriteFile(target, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 OutputStreamObject* systemOut() { return outSlot().load(); }

@@ -267,6 +267,29 @@ TEST(JavaLaunch, TheConsoleFlavourSaysEverythingOnItsStandardStreams) {
   }
 }
 
+// The window flavour started from a prompt, which gives it no standard
+// handles: with "Attach Console=Yes" the application writes in the prompt's
+// console, else nowhere.
+TEST(JavaLaunch, TheWindowFlavourWritesInThePromptsConsoleWhenAsked) {
+  for (const bool attach : {true, false}) {
+    SCOPED_TRACE(attach ? "Attach Console=Yes" : "without");
+    JavaApp app(currentTestName() + (attach ? L"Attached" : L"Not"));
+    app.addRuntime(L"jre");
+    app.writeIni("[Java Runtime Environment]\r\nMain Class=test.Print\r\n[Class Path]\r\nClass Path=C:\\x.jar\r\n" +
+                 std::string(attach ? "[Application]\r\nAttach Console=Yes\r\n" : ""));
+    robot::Launch launch;
+    launch.program = programFromEnvironment("ROBOT_EXE");
+    launch.commandLine = L"\"" + launch.program + L"\" --prompt \"" + app.path() + L"\\Shop.exe\"";
+    launch.captureOutput = true;
+    const robot::Outcome outcome = robot::run(launch);
+    EXPECT_EQ(outcome.exitCodeSigned(), 0) << outcome.output;
+    const std::string console = outcome.output.substr(std::min(outcome.output.find("console:"), outcome.output.size()));
+    for (const char* line : {"stdout line", "stderr line"}) {
+      EXPECT_EQ(console.find(line) != std::string::npos, attach) << outcome.output;
+    }
+  }
+}
+
 TEST(JavaLaunch, TheJavaThreadGetsTheConfiguredStackSize) {
   const struct {
     const char* parameters;

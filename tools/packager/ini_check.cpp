@@ -62,6 +62,8 @@ const std::vector<SettingSpec>& settingsCatalogue() {
        {{setting::kYes, u"an exception escaping main opens the exception dialog"}}},
       {setting::kOverrideWorkingDir, Switch, true, Match::AnyCase,
        {{setting::kYes, u"the working directory becomes the executable's folder"}}},
+      {setting::kAttachConsole, Switch, true, Match::AnyCase,
+       {{setting::kYes, u"started from a prompt, the window flavour writes in the prompt's console"}}},
       {setting::kEmbeddedJar, Switch, true, Match::AnyCase,
        {{setting::kYes, u"the executable itself leads the class path"}}},
       {setting::kPairProduct, Path, true},

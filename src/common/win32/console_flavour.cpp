@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 bool consoleFlavour = false;  // set once, on the main thread, before other threads start
@@ -19,6 +22,26 @@ bool isConsoleImage(HMODULE module) {
 void detectConsoleFlavour() { consoleFlavour = isConsoleImage(GetModuleHandleW(nullptr)); }
 
 bool isConsoleFlavour() { return consoleFlavour; }
+
+bool attachToParentConsole() {
+  const DWORD streams[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+  const auto missing = [](DWORD stream) {
+    HANDLE handle = GetStdHandle(stream);
+    return !handle || handle == INVALID_HANDLE_VALUE;
+  };
+  if (consoleFlavour || std::none_of(std::begin(streams), std::end(streams), missing)) return false;
+  // Denied: the process has a console already (Wine gives a window program
+  // its parent's), which serves as well.
+  if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) return false;
+  for (DWORD stream : streams) {
+    if (!missing(stream)) continue;  // the caller's redirection stays
+    // The standard handle table owns it for the rest of the process.
+    HANDLE console = CreateFileW(stream == STD_INPUT_HANDLE ? L"CONIN$" : L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE) SetStdHandle(stream, console);
+  }
+  return true;
+}
 
 void writeErrorLine(StringView text) {
   HANDLE error = GetStdHandle(STD_ERROR_HANDLE);

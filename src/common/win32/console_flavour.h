@@ -16,6 +16,12 @@ bool isConsoleFlavour();
 // console subsystem.
 bool isConsoleImage(HMODULE module);
 
+// For the window flavour started from a prompt, which gives it no standard
+// handles: attaches to the console of the process that started it and makes
+// that console the missing standard handles, so that the VM, which takes
+// its standard streams from them as it starts, writes there. Whether it did.
+bool attachToParentConsole();
+
 // Writes the text and a line end to standard error: to a console as UTF-16,
 // to a file or pipe as UTF-8.
 void writeErrorLine(StringView text);

@@ -97,6 +97,8 @@ int32_t LauncherApp::Run() {
   if (launchPairProduct_) return launchPairedProduct(settings_.pairProduct, settings_.pairReturnCode);
   if (singleInstance_.isSecondary()) return singleInstance_.waitForAnswer();
 
+  if (settings_.attachConsole && attachToParentConsole()) trace::line("attached to the console of the starting program");
+
   const String libraryPath = prepareVmEnvironment(jvmDllPath_, settings_, paths_);
   const bool noSplash = findArgument(arguments_, u"-nosplash") >= 0 || findArgument(arguments_, u"/nosplash") >= 0;
   if (!noSplash) {
